@@ -1,0 +1,18 @@
+#include "Fonts.h"
+#include "Main.h"
+#include "WindowSlots.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    installFontSubstitutions();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
+
+    TFRMmain mainWindow;
+    FRMmain = &mainWindow;
+    mainWindow.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,31 @@
+find_package(GTest REQUIRED)
+
+# A GoogleTest suite: quorvane_gtest(NAME sources... LIBS libraries...)
+function(quorvane_gtest name)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "LIBS")
+    add_executable(${name} ${arg_UNPARSED_ARGUMENTS})
+    target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest_main project_warnings)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# A Qt Test suite on offscreen windows: quorvane_qttest(NAME sources... LIBS libraries...)
+function(quorvane_qttest name)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "LIBS")
+    add_executable(${name} ${arg_UNPARSED_ARGUMENTS})
+    target_link_libraries(${name} PRIVATE ${arg_LIBS} Qt6::Test project_warnings)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+endfunction()
+
+# A Qt Test suite that needs a real X server and the real player engine.
+function(quorvane_e2etest name)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "LIBS")
+    add_executable(${name} ${arg_UNPARSED_ARGUMENTS})
+    target_link_libraries(${name} PRIVATE ${arg_LIBS} Qt6::Test project_warnings)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES LABELS e2e TIMEOUT 300
+        ENVIRONMENT "QTWEBENGINE_DISABLE_SANDBOX=1;QT_QPA_PLATFORM=xcb")
+endfunction()

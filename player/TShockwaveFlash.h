@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+// The player control every window uses for its logo, buttons, menu tiles and activity movies.
+//
+// Movie rule, which the player window relies on: setting Movie to a path that names a playable
+// movie loads and plays it, and Movie then reads back as that path, exactly as it was set. A
+// path that names nothing playable (missing, a folder, not a SWF file, unreadable) leaves the
+// player showing nothing, and Movie then reads back as the empty text; so does a movie the
+// engine later finds it cannot play. Setting the same path again is cheap.
+class TShockwaveFlash final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TShockwaveFlash(QWidget* parent = nullptr);
+    ~TShockwaveFlash() override;
+
+    [[nodiscard]] QString Movie() const { return m_movie; }
+    void setMovie(const QString& path);
+
+    // Lets the movie talk to the program (fscommand); set on the players that need it.
+    void setAllowScriptAccess(bool allowed) { m_allowScriptAccess = allowed; }
+    [[nodiscard]] bool allowScriptAccess() const { return m_allowScriptAccess; }
+
+signals:
+    // A command sent by the movie, on the user-interface thread, both texts exactly as sent.
+    void FSCommand(const QString& command, const QString& args);
+    // Raised every time the player receives the input focus, by a click or by the keyboard.
+    void OnEnter();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    QString m_movie;
+    bool m_allowScriptAccess = false;
+};
