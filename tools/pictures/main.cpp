@@ -9,7 +9,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 const QColor frameBlue(0x7f, 0xc4, 0xe8);
 const QColor deepBlue(0x2b, 0x7b, 0xb9);
