@@ -1,10 +1,8 @@
 #include "Outline.h"
 #include "TileSelection.h"
 
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <array>
 #include <memory>
@@ -127,34 +125,6 @@ private slots:
         QVERIFY(confirmFinished);
         QCOMPARE(focusDuringConfirm, menu.sink);
         QCOMPARE(counterDuringConfirm, 0);
-    }
-
-    void nothingSelectedWarnsWithOneOkButton()
-    {
-        Menu menu;
-        QString text;
-        QString title;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        qsizetype buttons = 0;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            text = box->text();
-            title = box->windowTitle();
-            icon = box->icon();
-            buttons = box->buttons().size();
-            box->button(QMessageBox::Ok)->click();
-        });
-        QVERIFY(menu.selection.warnIfNothingSelected());
-        QCOMPARE(text, QStringLiteral("Selecione uma das opções.  "));
-        QCOMPARE(title, QStringLiteral("Atenção"));
-        QCOMPARE(icon, QMessageBox::Warning);
-        QCOMPARE(buttons, 1);
-
-        menu.selection.mudacor_shp(2);
-        QVERIFY(!menu.selection.warnIfNothingSelected());
-        menu.selection.clearSelection();
-        QVERIFY(menu.selection.nothingSelected());
     }
 };
 
