@@ -1,0 +1,109 @@
+#include "GlyphOutline.h"
+
+#include "Shape.h"
+
+#include <QFontDatabase>
+#include <QPainterPath>
+#include <QTransform>
+
+#include <stdexcept>
+
+namespace swf
+{
+
+namespace
+{
+
+Point toPoint(const QPointF& p)
+{
+    return {p.x(), p.y()};
+}
+
+QPointF lerp(const QPointF& a, const QPointF& b, double t)
+{
+    return a + (b - a) * t;
+}
+
+// A cubic half as one quadratic: its control point is where the cubic's end tangents meet on
+// average, (3 (c1 + c2) - p0 - p3) / 4; two halves per cubic keep glyph curves within a small
+// fraction of a pixel at menu sizes.
+void addCubic(Shape& shape, const QPointF& p0, const QPointF& c1, const QPointF& c2,
+              const QPointF& p3)
+{
+    const QPointF a = lerp(p0, c1, 0.5);
+    const QPointF b = lerp(c1, c2, 0.5);
+    const QPointF c = lerp(c2, p3, 0.5);
+    const QPointF ab = lerp(a, b, 0.5);
+    const QPointF bc = lerp(b, c, 0.5);
+    const QPointF middle = lerp(ab, bc, 0.5);
+    const auto quadratic = [&shape](const QPointF& q0, const QPointF& q1, const QPointF& q2,
+                                    const QPointF& q3) {
+        shape.curveTo(toPoint((3 * (q1 + q2) - q0 - q3) / 4), toPoint(q3));
+    };
+    quadratic(p0, a, ab, middle);
+    quadratic(middle, bc, c, p3);
+}
+
+} // namespace
+
+GlyphOutline::GlyphOutline(const QString& fontFile)
+{
+    const int id = QFontDatabase::addApplicationFont(fontFile);
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (id < 0 || families.isEmpty())
+        throw std::runtime_error("cannot load the font " + fontFile.toStdString());
+    m_font = QFont(families.front());
+    m_font.setStyleName(QFontDatabase::styles(families.front()).value(0));
+}
+
+void GlyphOutline::addText(Shape& shape, const QString& text, double pixelSize, Point centre,
+                           double maxWidth) const
+{
+    QFont font = m_font;
+    font.setPixelSize(100);
+    QPainterPath path;
+    path.addText(0, 0, font, text);
+    const QRectF box = path.boundingRect();
+    if (box.isEmpty())
+        return;
+    double scale = pixelSize / 100;
+    if (maxWidth > 0 && box.width() * scale > maxWidth)
+        scale = maxWidth / box.width();
+    QTransform transform;
+    transform.translate(centre.x, centre.y);
+    transform.scale(scale, scale);
+    transform.translate(-box.center().x(), -box.center().y());
+    path = transform.map(path);
+
+    QPointF current;
+    QPointF start;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        switch (e.type) {
+        case QPainterPath::MoveToElement:
+            if (i > 0 && current != start)
+                shape.lineTo(toPoint(start));
+            shape.moveTo(toPoint(e));
+            current = start = e;
+            break;
+        case QPainterPath::LineToElement:
+            shape.lineTo(toPoint(e));
+            current = e;
+            break;
+        case QPainterPath::CurveToElement: {
+            const QPointF c2 = path.elementAt(i + 1);
+            const QPointF end = path.elementAt(i + 2);
+            addCubic(shape, current, e, c2, end);
+            current = end;
+            i += 2;
+            break;
+        }
+        case QPainterPath::CurveToDataElement:
+            break;
+        }
+    }
+    if (current != start)
+        shape.lineTo(toPoint(start));
+}
+
+} // namespace swf

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Types.h"
+
+#include <QFont>
+#include <QString>
+
+namespace swf
+{
+
+class Shape;
+
+// Draws text into a shape as glyph outlines (quadratic edges) taken from a font file, so the
+// movie needs no device font. Needs a QGuiApplication.
+class GlyphOutline final
+{
+public:
+    // Throws std::runtime_error when the font file cannot be loaded.
+    explicit GlyphOutline(const QString& fontFile);
+
+    // Adds the outlines with the shape's current fill and line, centred on the point; text wider
+    // than maxWidth (when positive) is scaled down to fit.
+    void addText(Shape& shape, const QString& text, double pixelSize, Point centre,
+                 double maxWidth = 0) const;
+
+private:
+    QFont m_font;
+};
+
+} // namespace swf
