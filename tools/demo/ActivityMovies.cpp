@@ -92,7 +92,8 @@ void ActivityMovies::lesson(const std::filesystem::path& file, const QString& ti
     const swf::CharacterId scene = illustration(movie, m_art, colour);
     std::vector<swf::CharacterId> stepTexts;
     for (const QString& step : steps)
-        stepTexts.push_back(m_art.text(movie, step, 18, Artwork::darker(colour, 0.5), 400));
+        stepTexts.push_back(m_art.text(movie, step, 18, Artwork::darker(colour, 0.5), 360,
+                                       swf::GlyphOutline::Anchor::LeftCentre));
     const swf::CharacterId bullet = m_art.ball(movie, 9, colour);
     swf::Actions again;
     again.gotoAndPlay(1);
@@ -111,11 +112,11 @@ void ActivityMovies::lesson(const std::filesystem::path& file, const QString& ti
         const auto bulletDepth = static_cast<std::uint16_t>(11 + 2 * s);
         for (int f = 0; f < stepFrames; ++f) {
             const double progress = std::min(1.0, f / double(slide));
-            const Matrix at = Matrix::translation(440 + 120 * (1 - progress), y);
+            const Matrix at = Matrix::translation(255 + 120 * (1 - progress), y);
             const auto fade = std::optional<ColorTransform>(ColorTransform::alpha(progress));
             if (f == 0) {
                 t.place(textDepth, stepTexts[s], at, fade);
-                t.place(bulletDepth, bullet, Matrix::translation(225, y));
+                t.place(bulletDepth, bullet, Matrix::translation(238, y));
             } else if (f <= slide) {
                 t.move(textDepth, at, fade);
             }

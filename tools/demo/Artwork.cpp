@@ -34,12 +34,12 @@ Rgba Artwork::darker(Rgba colour, double amount)
 }
 
 swf::CharacterId Artwork::text(swf::Movie& movie, const QString& text, double size, Rgba colour,
-                               double maxWidth) const
+                               double maxWidth, swf::GlyphOutline::Anchor anchor) const
 {
     swf::Shape shape;
     shape.setFill(shape.addFill(Fill::solid(colour)));
     shape.setLine(shape.addLine(std::max(0.5, size / 24), darker(colour, 0.45)));
-    m_glyphs.addText(shape, text, size, {0, 0}, maxWidth);
+    m_glyphs.addText(shape, text, size, {0, 0}, maxWidth, anchor);
     return movie.define(shape);
 }
 

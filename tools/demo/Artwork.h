@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Actions.h"
+#include "GlyphOutline.h"
 #include "Types.h"
 
 #include <QString>
@@ -12,15 +13,17 @@ class Movie;
 } // namespace swf
 
 // The drawing vocabulary the demo movies share. Every character is centred on its origin, so
-// timelines can scale and rotate it in place, except panels, which start at their top-left.
+// timelines can scale and rotate it in place, except panels, which start at their top-left,
+// and text anchored at its left end.
 class Artwork final
 {
 public:
     explicit Artwork(const swf::GlyphOutline& glyphs);
 
     // Text as filled glyph outlines with a thin darker edge; wider text shrinks to maxWidth.
-    [[nodiscard]] swf::CharacterId text(swf::Movie& movie, const QString& text, double size,
-                                        swf::Rgba colour, double maxWidth = 0) const;
+    [[nodiscard]] swf::CharacterId
+    text(swf::Movie& movie, const QString& text, double size, swf::Rgba colour, double maxWidth = 0,
+         swf::GlyphOutline::Anchor anchor = swf::GlyphOutline::Anchor::Centre) const;
     [[nodiscard]] swf::CharacterId star(swf::Movie& movie, double radius, swf::Rgba colour) const;
     // A ball lit from the upper left.
     [[nodiscard]] swf::CharacterId ball(swf::Movie& movie, double radius, swf::Rgba colour) const;

@@ -241,6 +241,28 @@ void MenuMovies::subjectTile(const char* file, const QString& name, Emblem emble
         meridian.moveTo({-29, 0});
         meridian.lineTo({29, 0});
         const swf::CharacterId ring = movie.define(meridian);
+        // Continents drift across the face, narrowing towards the rim as on a turning sphere.
+        swf::Shape land;
+        land.setFill(land.addFill(swf::Fill::solid(Rgba::hex(0x4cbf4a))));
+        land.polygon({{-7, -12}, {6, -14}, {9, -4}, {4, 6}, {1, 14}, {-4, 6}, {-9, -2}});
+        const swf::CharacterId continent = movie.define(land);
+        for (const double phase : {0.0, 0.5}) {
+            const double lift = phase == 0 ? -6 : 8;
+            parts.push_back(
+                {continent,
+                 [=](int f) {
+                     const double u = std::fmod(f / double(loopFrames) + phase, 1.0);
+                     const double theta = (u * 2 - 1) * std::numbers::pi / 2;
+                     Matrix m = Matrix::translation(cx + 22 * std::sin(theta), cy + lift);
+                     m.scaleX = std::max(0.05, std::cos(theta));
+                     return m;
+                 },
+                 [=](int f) {
+                     const double u = std::fmod(f / double(loopFrames) + phase, 1.0);
+                     const bool shown = u > 0.05 && u < 0.95;
+                     return std::optional<ColorTransform>(ColorTransform::alpha(shown ? 1 : 0));
+                 }});
+        }
         parts.push_back({ring, [=](int f) {
                              Matrix m = Matrix::translation(cx, cy);
                              m.scaleX = std::max(
@@ -262,15 +284,23 @@ void MenuMovies::subjectTile(const char* file, const QString& name, Emblem emble
         const swf::CharacterId hello = m_art.text(movie, QStringLiteral("Hello!"), 20, colour);
         const swf::CharacterId ola =
             m_art.text(movie, QStringLiteral("Olá!"), 20, Rgba::hex(0x3fae49));
-        // The two greetings take turns: each fades out while the other fades in.
-        const auto fade = [](double phase) {
+        // The two greetings take turns, each popping up in its half of the loop.
+        constexpr int half = loopFrames / 2;
+        const auto popAt = [=](int start) {
             return [=](int f) {
-                const double visible = std::clamp(0.5 + 1.5 * wave(f, loopFrames, phase), 0.0, 1.0);
-                return std::optional<ColorTransform>(ColorTransform::alpha(visible));
+                const int age = (f - start + loopFrames) % loopFrames;
+                const double scale = age < half ? std::min(1.0, 0.4 + age * 0.15) : 1.0;
+                return Matrix::placed(cx, cy - 3, scale);
             };
         };
-        parts.push_back({hello, [=](int) { return Matrix::translation(cx, cy - 3); }, fade(0)});
-        parts.push_back({ola, [=](int) { return Matrix::translation(cx, cy - 3); }, fade(0.5)});
+        const auto shownFrom = [=](int start) {
+            return [=](int f) {
+                const bool shown = (f - start + loopFrames) % loopFrames < half;
+                return std::optional<ColorTransform>(ColorTransform::alpha(shown ? 1 : 0));
+            };
+        };
+        parts.push_back({hello, popAt(0), shownFrom(0)});
+        parts.push_back({ola, popAt(half), shownFrom(half)});
         break;
     }
     case Emblem::Sun: {

@@ -56,8 +56,8 @@ GlyphOutline::GlyphOutline(const QString& fontFile)
     m_font.setStyleName(QFontDatabase::styles(families.front()).value(0));
 }
 
-void GlyphOutline::addText(Shape& shape, const QString& text, double pixelSize, Point centre,
-                           double maxWidth) const
+void GlyphOutline::addText(Shape& shape, const QString& text, double pixelSize, Point at,
+                           double maxWidth, Anchor anchor) const
 {
     QFont font = m_font;
     font.setPixelSize(100);
@@ -70,9 +70,10 @@ void GlyphOutline::addText(Shape& shape, const QString& text, double pixelSize, 
     if (maxWidth > 0 && box.width() * scale > maxWidth)
         scale = maxWidth / box.width();
     QTransform transform;
-    transform.translate(centre.x, centre.y);
+    transform.translate(at.x, at.y);
     transform.scale(scale, scale);
-    transform.translate(-box.center().x(), -box.center().y());
+    transform.translate(anchor == Anchor::Centre ? -box.center().x() : -box.left(),
+                        -box.center().y());
     path = transform.map(path);
 
     QPointF current;

@@ -15,13 +15,16 @@ class Shape;
 class GlyphOutline final
 {
 public:
+    // Which point of the text's bounds the given position names.
+    enum class Anchor { Centre, LeftCentre };
+
     // Throws std::runtime_error when the font file cannot be loaded.
     explicit GlyphOutline(const QString& fontFile);
 
-    // Adds the outlines with the shape's current fill and line, centred on the point; text wider
+    // Adds the outlines with the shape's current fill and line, placed by the anchor; text wider
     // than maxWidth (when positive) is scaled down to fit.
-    void addText(Shape& shape, const QString& text, double pixelSize, Point centre,
-                 double maxWidth = 0) const;
+    void addText(Shape& shape, const QString& text, double pixelSize, Point at, double maxWidth = 0,
+                 Anchor anchor = Anchor::Centre) const;
 
 private:
     QFont m_font;
