@@ -183,14 +183,19 @@ TEST(DemoContent, QuizAnswersLeadToRightAndWrongFeedback)
     EXPECT_EQ(targets["pergunta"], 1);
 }
 
+// A catalog path ("\\atividades\\3A\\x.swf") as a relative path, letter case untouched.
+fs::path asWritten(std::string caminho)
+{
+    std::replace(caminho.begin(), caminho.end(), '\\', '/');
+    return caminho.substr(1);
+}
+
 // Finds a content file the way the program does on a case-sensitive file system: each name
 // exactly if present, otherwise without regard to case.
 std::optional<fs::path> resolve(const std::string& caminho)
 {
     fs::path at = demo;
-    std::string rest = caminho.substr(1);
-    std::replace(rest.begin(), rest.end(), '\\', '/');
-    for (const auto& part : fs::path(rest)) {
+    for (const auto& part : asWritten(caminho)) {
         if (fs::exists(at / part)) {
             at /= part;
             continue;
@@ -292,6 +297,7 @@ TEST_F(Catalog, ShowsTheCasesTheActivitiesWindowHandles)
     std::map<std::string, int> kinds;
     std::map<std::string, int> executable;
     int missing = 0;
+    int otherCase = 0;
     std::set<std::string> mathQuizCodes;
     for (const pugi::xml_node& row : m_rows) {
         const std::string path = row.attribute("caminho").value();
@@ -304,6 +310,8 @@ TEST_F(Catalog, ShowsTheCasesTheActivitiesWindowHandles)
         const auto file = resolve(path);
         if (!file)
             ++missing;
+        else if (!fs::exists(demo / asWritten(path)))
+            ++otherCase;
         if (row.attribute("executavel").value() == std::string("S")) {
             ASSERT_TRUE(file);
             EXPECT_NE(fs::status(*file).permissions() & fs::perms::owner_exec, fs::perms::none);
@@ -320,6 +328,7 @@ TEST_F(Catalog, ShowsTheCasesTheActivitiesWindowHandles)
     EXPECT_EQ(executable["S"], 1);
     EXPECT_EQ(executable["s"], 1);
     EXPECT_GE(missing, 3) << "some entries show the waiting animation";
+    EXPECT_GE(otherCase, 1) << "a path written in another case than its file";
     for (const char* code : {"12", "120", "12A"})
         EXPECT_TRUE(mathQuizCodes.count(code)) << code;
 }

@@ -2,7 +2,6 @@
 
 #include "Shape.h"
 
-#include <QFontDatabase>
 #include <QPainterPath>
 #include <QTransform>
 
@@ -13,6 +12,9 @@ namespace swf
 
 namespace
 {
+
+// Outlines are taken at this size and scaled, so small text keeps its shape.
+constexpr double outlineSize = 100;
 
 Point toPoint(const QPointF& p)
 {
@@ -47,26 +49,29 @@ void addCubic(Shape& shape, const QPointF& p0, const QPointF& c1, const QPointF&
 } // namespace
 
 GlyphOutline::GlyphOutline(const QString& fontFile)
+    : m_font(fontFile, outlineSize)
 {
-    const int id = QFontDatabase::addApplicationFont(fontFile);
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (id < 0 || families.isEmpty())
+    if (!m_font.isValid())
         throw std::runtime_error("cannot load the font " + fontFile.toStdString());
-    m_font = QFont(families.front());
-    m_font.setStyleName(QFontDatabase::styles(families.front()).value(0));
 }
 
 void GlyphOutline::addText(Shape& shape, const QString& text, double pixelSize, Point at,
                            double maxWidth, Anchor anchor) const
 {
-    QFont font = m_font;
-    font.setPixelSize(100);
+    // Glyphs come straight from the file, laid out on one line by their kerned advances.
+    const QList<quint32> glyphs = m_font.glyphIndexesForString(text);
+    const QList<QPointF> advances =
+        m_font.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
     QPainterPath path;
-    path.addText(0, 0, font, text);
+    QPointF pen;
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        path.addPath(m_font.pathForGlyph(glyphs[i]).translated(pen));
+        pen += advances.value(i);
+    }
     const QRectF box = path.boundingRect();
     if (box.isEmpty())
         return;
-    double scale = pixelSize / 100;
+    double scale = pixelSize / outlineSize;
     if (maxWidth > 0 && box.width() * scale > maxWidth)
         scale = maxWidth / box.width();
     QTransform transform;

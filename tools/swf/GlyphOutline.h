@@ -2,7 +2,7 @@
 
 #include "Types.h"
 
-#include <QFont>
+#include <QRawFont>
 #include <QString>
 
 namespace swf
@@ -27,7 +27,7 @@ public:
                  Anchor anchor = Anchor::Centre) const;
 
 private:
-    QFont m_font;
+    QRawFont m_font;
 };
 
 } // namespace swf
