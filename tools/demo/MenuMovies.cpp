@@ -29,11 +29,6 @@ double wave(int frame, int period, double phase = 0)
     return std::sin(2 * std::numbers::pi * (frame / static_cast<double>(period) + phase));
 }
 
-std::filesystem::path fileIn(const std::filesystem::path& folder, const char* name)
-{
-    return folder / name;
-}
-
 // A sprite of one star that grows and shrinks on its own loop, for twinkles.
 swf::CharacterId twinkle(swf::Movie& movie, const Artwork& art, double radius, Rgba colour)
 {
@@ -112,7 +107,7 @@ void MenuMovies::logo() const
         }
         t.showFrame();
     }
-    movie.save(fileIn(m_folder, "logo.swf"), swf::Compression::Zlib);
+    movie.save(m_folder / "logo.swf", swf::Compression::Zlib);
 }
 
 void MenuMovies::button(const char* file, const QString& label, const char* command,
@@ -129,7 +124,7 @@ void MenuMovies::button(const char* file, const QString& label, const char* comm
     t.place(1, face);
     t.actions(swf::Actions().stop());
     t.showFrame();
-    movie.save(fileIn(m_folder, file), swf::Compression::Zlib);
+    movie.save(m_folder / file, swf::Compression::Zlib);
 }
 
 void MenuMovies::yearTile(const char* file, int year, Rgba colour) const
@@ -174,7 +169,7 @@ void MenuMovies::yearTile(const char* file, int year, Rgba colour) const
         }
         t.showFrame();
     }
-    movie.save(fileIn(m_folder, file), swf::Compression::Zlib);
+    movie.save(m_folder / file, swf::Compression::Zlib);
 }
 
 void MenuMovies::subjectTile(const char* file, const QString& name, Emblem emblem,
@@ -183,7 +178,6 @@ void MenuMovies::subjectTile(const char* file, const QString& name, Emblem emble
     constexpr double width = 156;
     constexpr double height = 116;
     constexpr double cx = width / 2;
-    constexpr double cy = 46;
     swf::Movie movie(width, height, frameRate, tileGround);
     const swf::CharacterId ground =
         m_art.panel(movie, width - 4, height - 4, 12, Artwork::lighter(colour, 0.85),
@@ -194,14 +188,27 @@ void MenuMovies::subjectTile(const char* file, const QString& name, Emblem emble
     t.place(1, ground, Matrix::translation(2, 2));
     t.place(2, caption, Matrix::translation(cx, 94));
 
-    // Each emblem is a few characters that move on the three-second loop; depth 10 and up.
-    struct Part {
-        swf::CharacterId character;
-        std::function<Matrix(int)> at;
-        std::function<std::optional<ColorTransform>(int)> colour = [](int) {
-            return std::optional<ColorTransform>();
-        };
-    };
+    // The emblem moves on the three-second loop, at depth 10 and up.
+    const std::vector<Part> parts = emblemParts(movie, emblem, colour);
+    for (int f = 0; f < loopFrames; ++f) {
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            const auto depth = static_cast<std::uint16_t>(10 + i);
+            if (f == 0)
+                t.place(depth, parts[i].character, parts[i].at(f), parts[i].colour(f));
+            else
+                t.move(depth, parts[i].at(f), parts[i].colour(f));
+        }
+        t.showFrame();
+    }
+    movie.save(m_folder / file, swf::Compression::Zlib);
+}
+
+std::vector<MenuMovies::Part> MenuMovies::emblemParts(swf::Movie& movie, Emblem emblem,
+                                                      Rgba colour) const
+{
+    // Centre of the emblem on the subject tile's stage.
+    constexpr double cx = 78;
+    constexpr double cy = 46;
     std::vector<Part> parts;
     const auto orbit = [&](double radius, double phase, double ry) {
         return [=](int f) {
@@ -350,17 +357,7 @@ void MenuMovies::subjectTile(const char* file, const QString& name, Emblem emble
     }
     }
 
-    for (int f = 0; f < loopFrames; ++f) {
-        for (std::size_t i = 0; i < parts.size(); ++i) {
-            const auto depth = static_cast<std::uint16_t>(10 + i);
-            if (f == 0)
-                t.place(depth, parts[i].character, parts[i].at(f), parts[i].colour(f));
-            else
-                t.move(depth, parts[i].at(f), parts[i].colour(f));
-        }
-        t.showFrame();
-    }
-    movie.save(fileIn(m_folder, file), swf::Compression::Zlib);
+    return parts;
 }
 
 void MenuMovies::waiting() const
@@ -398,5 +395,5 @@ void MenuMovies::waiting() const
             t.move(2, Matrix::placed(width / 2, 220, 1 + 0.05 * wave(f, 40)));
         t.showFrame();
     }
-    movie.save(fileIn(m_folder, "aguarde_f1.swf"), swf::Compression::Zlib);
+    movie.save(m_folder / "aguarde_f1.swf", swf::Compression::Zlib);
 }

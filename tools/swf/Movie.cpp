@@ -6,6 +6,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <stdexcept>

@@ -1,5 +1,6 @@
 #include "Records.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 

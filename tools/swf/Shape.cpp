@@ -2,6 +2,7 @@
 
 #include "Records.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <numbers>
