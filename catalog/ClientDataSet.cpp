@@ -7,6 +7,7 @@
 #include "Text.h"
 
 #include <cassert>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -50,17 +51,20 @@ std::vector<char> readFile(const std::string& fileName)
     if (!file)
         throw Error(messages::cannotOpenFile(fileName, std::strerror(errno)));
     std::vector<char> bytes;
-    char chunk[65536];
     std::error_code error;
     const auto size = std::filesystem::file_size(fileName, error);
-    if (!error)
-        bytes.reserve(static_cast<std::size_t>(size));
+    // The size is a hint: the file is read to its end whatever it says.
+    bytes.resize(error ? 0 : static_cast<std::size_t>(size) + 1);
+    std::size_t used = 0;
     for (;;) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-        bytes.insert(bytes.end(), chunk, chunk + got);
-        if (got < sizeof chunk)
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2 + 65536);
+        const std::size_t got = std::fread(bytes.data() + used, 1, bytes.size() - used, file.get());
+        used += got;
+        if (got == 0)
             break;
     }
+    bytes.resize(used);
     if (std::ferror(file.get()))
         throw Error(messages::cannotOpenFile(fileName, std::strerror(errno)));
     return bytes;
@@ -110,6 +114,19 @@ public:
                         : m_type == FieldType::Time ? messages::invalidTime(key)
                                                     : messages::invalidDateTime(key));
         }
+    }
+
+    // A quick first-character test for text searches, so that scanning a long view stays a
+    // tight loop; false means "look closer", never "matches".
+    [[nodiscard]] bool rejectsAtOnce(std::string_view cell) const
+    {
+        if (m_type != FieldType::Text || m_key.empty() || cell.empty())
+            return false;
+        const auto c = static_cast<unsigned char>(cell.front());
+        const auto k = static_cast<unsigned char>(m_key.front());
+        if (c >= 0x80 || k >= 0x80 || c == k)
+            return false;
+        return !m_options.caseInsensitive || ((c | 0x20) != (k | 0x20)) || !std::isalpha(c);
     }
 
     [[nodiscard]] bool matches(std::string_view cell) const
@@ -299,8 +316,12 @@ bool ClientDataSet::locate(std::string_view fieldName, std::string_view key,
     if (!index)
         throwFieldNotFound(fieldName);
     const KeyMatcher matcher(m_packet.fields()[*index], key, options);
+    const auto& column = m_packet.column(*index);
     for (std::size_t position = 0; position < m_view.size(); ++position) {
-        if (matcher.matches(m_packet.cell(m_view[position], *index))) {
+        const std::string_view cell = column[m_view[position]];
+        if (matcher.rejectsAtOnce(cell))
+            continue;
+        if (matcher.matches(cell)) {
             m_current = position;
             return true;
         }
@@ -357,17 +378,21 @@ Filter ClientDataSet::compile(const Packet& packet, std::string_view text,
 
 void ClientDataSet::rebuildView()
 {
-    m_view.clear();
+    m_current = 0;
     if (!m_filtered) {
         m_view = m_order;
-    } else {
-        m_view.reserve(m_order.size());
-        for (const std::uint32_t row : m_order) {
-            if (m_filter.matches(m_packet.row(row)))
-                m_view.push_back(row);
-        }
+        return;
     }
-    m_current = 0;
+    // Records are tested in file order, where their values lie next to each other in memory,
+    // then picked in index order.
+    std::vector<char> passes(m_packet.rowCount());
+    for (std::size_t row = 0; row < passes.size(); ++row)
+        passes[row] = m_filter.matches(m_packet, row) ? 1 : 0;
+    m_view.clear();
+    for (const std::uint32_t row : m_order) {
+        if (passes[row])
+            m_view.push_back(row);
+    }
 }
 
 } // namespace catalog

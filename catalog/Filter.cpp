@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 #include "Messages.h"
+#include "Packet.h"
 #include "Text.h"
 
 #include <algorithm>
@@ -31,7 +32,15 @@ struct FilterNode {
     FilterNode& operator=(const FilterNode&) = delete;
     virtual ~FilterNode() = default;
 
-    [[nodiscard]] virtual Value eval(const std::string_view* row) const = 0;
+    [[nodiscard]] virtual Value eval(const Packet& packet, std::size_t row) const = 0;
+
+    // For boolean nodes: 1 true, 0 false, -1 unknown. Conditions override it so that a filter
+    // tests a record without building values.
+    [[nodiscard]] virtual int truth(const Packet& packet, std::size_t row) const
+    {
+        const Value v = eval(packet, row);
+        return v.type == ValueType::Boolean ? static_cast<int>(v.boolean) : -1;
+    }
 
     ValueType type = ValueType::Null;
     int depth = 1;
@@ -204,7 +213,7 @@ public:
     {
         type = m_value.type;
     }
-    Value eval(const std::string_view*) const override { return m_value; }
+    Value eval(const Packet&, std::size_t) const override { return m_value; }
 
     const Value& value() const { return m_value; }
     Value& value() { return m_value; }
@@ -225,9 +234,9 @@ public:
     {
         type = valueTypeOf(fieldType);
     }
-    Value eval(const std::string_view* row) const override
+    Value eval(const Packet& packet, std::size_t row) const override
     {
-        return cellValue(row[m_index], m_fieldType);
+        return cellValue(packet.cell(row, m_index), m_fieldType);
     }
     std::size_t index() const { return m_index; }
     FieldType fieldType() const { return m_fieldType; }
@@ -256,16 +265,21 @@ public:
                 m_constant += '%';
         }
     }
-    Value eval(const std::string_view* row) const override
+    Value eval(const Packet& packet, std::size_t row) const override
     {
-        const std::string_view cell = row[m_index];
+        const int t = truth(packet, row);
+        return t < 0 ? nullValue() : booleanValue(t == 1);
+    }
+    int truth(const Packet& packet, std::size_t row) const override
+    {
+        const std::string_view cell = packet.cell(row, m_index);
         if (cell.data() == nullptr)
-            return nullValue();
+            return -1;
         if (m_op == Op::Like)
-            return booleanValue(text::like(cell, m_constant, m_ignoreCase));
+            return text::like(cell, m_constant, m_ignoreCase) ? 1 : 0;
         const bool same = m_partial ? text::startsWith(cell, m_constant, m_ignoreCase)
                                     : text::equal(cell, m_constant, m_ignoreCase);
-        return booleanValue(same == (m_op == Op::Eq));
+        return same == (m_op == Op::Eq) ? 1 : 0;
     }
 
 private:
@@ -286,12 +300,12 @@ public:
     {
         type = ValueType::Boolean;
     }
-    Value eval(const std::string_view* row) const override
+    Value eval(const Packet& packet, std::size_t row) const override
     {
-        const Value a = m_left->eval(row);
+        const Value a = m_left->eval(packet, row);
         if (a.type == ValueType::Null)
             return nullValue();
-        const Value b = m_right->eval(row);
+        const Value b = m_right->eval(packet, row);
         if (b.type == ValueType::Null)
             return nullValue();
         switch (m_op) {
@@ -330,14 +344,14 @@ public:
     {
         type = ValueType::Boolean;
     }
-    Value eval(const std::string_view* row) const override
+    Value eval(const Packet& packet, std::size_t row) const override
     {
-        const Value a = m_left->eval(row);
+        const Value a = m_left->eval(packet, row);
         if (a.type == ValueType::Null)
             return nullValue();
         bool unknown = false;
         for (std::size_t i = 0; i < m_items.size(); ++i) {
-            const Value b = m_items[i]->eval(row);
+            const Value b = m_items[i]->eval(packet, row);
             if (b.type == ValueType::Null) {
                 unknown = true;
                 continue;
@@ -365,9 +379,9 @@ public:
     {
         type = ValueType::Boolean;
     }
-    Value eval(const std::string_view* row) const override
+    Value eval(const Packet& packet, std::size_t row) const override
     {
-        return booleanValue((m_operand->eval(row).type == ValueType::Null) == m_wantNull);
+        return booleanValue((m_operand->eval(packet, row).type == ValueType::Null) == m_wantNull);
     }
 
 private:
@@ -386,17 +400,21 @@ public:
     {
         type = ValueType::Boolean;
     }
-    Value eval(const std::string_view* row) const override
+    Value eval(const Packet& packet, std::size_t row) const override
     {
-        const Value a = m_left->eval(row);
-        if (a.type == ValueType::Boolean && a.boolean != m_isAnd)
+        const int t = truth(packet, row);
+        return t < 0 ? nullValue() : booleanValue(t == 1);
+    }
+    int truth(const Packet& packet, std::size_t row) const override
+    {
+        const int decisive = m_isAnd ? 0 : 1;
+        const int a = m_left->truth(packet, row);
+        if (a == decisive)
             return a;
-        const Value b = m_right->eval(row);
-        if (b.type == ValueType::Boolean && b.boolean != m_isAnd)
+        const int b = m_right->truth(packet, row);
+        if (b == decisive)
             return b;
-        if (a.type == ValueType::Null || b.type == ValueType::Null)
-            return nullValue();
-        return booleanValue(m_isAnd);
+        return (a < 0 || b < 0) ? -1 : 1 - decisive;
     }
 
 private:
@@ -413,10 +431,15 @@ public:
     {
         type = ValueType::Boolean;
     }
-    Value eval(const std::string_view* row) const override
+    Value eval(const Packet& packet, std::size_t row) const override
     {
-        const Value a = m_operand->eval(row);
-        return a.type == ValueType::Boolean ? booleanValue(!a.boolean) : nullValue();
+        const int t = truth(packet, row);
+        return t < 0 ? nullValue() : booleanValue(t == 1);
+    }
+    int truth(const Packet& packet, std::size_t row) const override
+    {
+        const int a = m_operand->truth(packet, row);
+        return a < 0 ? -1 : 1 - a;
     }
 
 private:
@@ -433,12 +456,12 @@ public:
     {
         type = resultType;
     }
-    Value eval(const std::string_view* row) const override
+    Value eval(const Packet& packet, std::size_t row) const override
     {
-        Value a = m_left->eval(row);
+        Value a = m_left->eval(packet, row);
         if (a.type == ValueType::Null)
             return a;
-        const Value b = m_right->eval(row);
+        const Value b = m_right->eval(packet, row);
         if (b.type == ValueType::Null)
             return b;
         if (type == ValueType::Text) {
@@ -488,9 +511,9 @@ public:
     {
         type = m_operand->type;
     }
-    Value eval(const std::string_view* row) const override
+    Value eval(const Packet& packet, std::size_t row) const override
     {
-        Value a = m_operand->eval(row);
+        Value a = m_operand->eval(packet, row);
         if (a.type == ValueType::Integer && a.integer != INT64_MIN)
             a.integer = -a.integer;
         else if (a.type == ValueType::Integer)
@@ -584,14 +607,14 @@ public:
     {
         type = resultType;
     }
-    Value eval(const std::string_view* row) const override
+    Value eval(const Packet& packet, std::size_t row) const override
     {
         if (m_function == Function::GetDate)
             return numberValue(ValueType::DateTime, conversions::now());
         std::vector<Value> args;
         args.reserve(m_args.size());
         for (const auto& arg : m_args) {
-            args.push_back(arg->eval(row));
+            args.push_back(arg->eval(packet, row));
             if (args.back().type == ValueType::Null)
                 return nullValue();
         }
@@ -905,7 +928,10 @@ private:
         if (m_token.kind == TokenKind::End)
             return "nothing";
         const bool bare = m_token.kind == TokenKind::String || m_token.kind == TokenKind::Field;
-        return "'" + std::string(bare ? std::string_view(m_token.value) : m_token.source) + "'";
+        std::string text = "'";
+        text += bare ? std::string_view(m_token.value) : m_token.source;
+        text += '\'';
+        return text;
     }
 
     NodePtr expected(FilterStatus status) { return failNode(status, m_token.offset, found()); }
@@ -1168,6 +1194,8 @@ private:
             std::swap(left, right);
             op = mirrored(op);
         }
+        if (op == Op::Like && !isText(left->type) && left->type != ValueType::Null)
+            return failNode(FilterStatus::TypeMismatch, offset);
         if (!coerce(*left, right, offset))
             return nullptr;
         if (((left->type == ValueType::Blob || right->type == ValueType::Blob) && op != Op::Like)
@@ -1275,7 +1303,7 @@ private:
         if (const auto* constant = dynamic_cast<const ConstantNode*>(operand.get())) {
             // A negative number literal stays a constant, so it takes a field's type.
             std::string source = "-" + constant->source();
-            const Value negated = NegateNode(std::move(operand)).eval(nullptr);
+            const Value negated = NegateNode(std::move(operand)).eval(Packet(), 0);
             return std::make_unique<ConstantNode>(negated, std::move(source));
         }
         const int depth = operand->depth;
@@ -1461,12 +1489,11 @@ Filter::Filter(std::shared_ptr<const detail::FilterNode> root)
 {
 }
 
-bool Filter::matches(const std::string_view* row) const
+bool Filter::matches(const Packet& packet, std::size_t row) const
 {
     if (!m_root)
         return true;
-    const Value v = m_root->eval(row);
-    return v.type == ValueType::Boolean && v.boolean;
+    return m_root->truth(packet, row) == 1;
 }
 
 std::string FilterResult::description() const

@@ -39,6 +39,8 @@ enum class FilterStatus {
     TooComplex, // nesting deeper than the evaluator allows
 };
 
+class Packet;
+
 namespace detail
 {
 struct FilterNode;
@@ -52,9 +54,10 @@ public:
     Filter();
     explicit Filter(std::shared_ptr<const detail::FilterNode> root);
 
-    // `row` holds one cell per field, NULL cells having a null data(). A record passes when the
-    // expression is true; a comparison with NULL is neither true nor false, and so is its NOT.
-    [[nodiscard]] bool matches(const std::string_view* row) const;
+    // Whether the record at `row` of `packet` (which has the fields the filter was compiled for)
+    // passes: the expression is true. A comparison with NULL is neither true nor false, and so
+    // is its NOT.
+    [[nodiscard]] bool matches(const Packet& packet, std::size_t row) const;
 
 private:
     std::shared_ptr<const detail::FilterNode> m_root;

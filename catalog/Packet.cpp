@@ -211,6 +211,13 @@ private:
         for (std::size_t i = fieldCount; i-- > 0;)
             byAttribute[packet.m_fields[i].attrName] = i;
 
+        // Room for every ROW element, cut down to the current ones at the end.
+        std::size_t capacity = 0;
+        for (pugi::xml_node row = rowData.first_child(); row; row = row.next_sibling())
+            ++capacity;
+        packet.m_columns.assign(fieldCount, std::vector<std::string_view>(capacity));
+
+        std::size_t current = 0;
         for (pugi::xml_node row = rowData.first_child(); row; row = row.next_sibling()) {
             if (row.type() != pugi::node_element || !sameName(row.name(), "ROW"))
                 continue;
@@ -219,8 +226,6 @@ private:
             if (state && (*state & (1 | 2 | 32)) != 0)
                 continue;
 
-            const std::size_t base = packet.m_cells.size();
-            packet.m_cells.resize(base + fieldCount);
             std::size_t guess = 0;
             for (pugi::xml_attribute a = row.first_attribute(); a; a = a.next_attribute()) {
                 // Writers put the attributes in field order, so the next field is tried first.
@@ -236,10 +241,15 @@ private:
                 std::string_view value = a.value();
                 if (m_mapReferences && hasC1Control(value))
                     value = packet.m_rewritten.emplace_back(mapC1Controls(value));
-                packet.m_cells[base + index] = value;
+                packet.m_columns[index][current] = value;
             }
-            ++packet.m_rowCount;
+            ++current;
         }
+        for (auto& column : packet.m_columns) {
+            column.resize(current);
+            column.shrink_to_fit();
+        }
+        packet.m_rowCount = current;
     }
 
     bool m_mapReferences;

@@ -34,12 +34,12 @@ public:
     // nullptr; an empty attribute is a non-null empty view.
     [[nodiscard]] std::string_view cell(std::size_t row, std::size_t field) const
     {
-        return m_cells[row * m_fields.size() + field];
+        return m_columns[field][row];
     }
-    // The cells of one row, one per field.
-    [[nodiscard]] const std::string_view* row(std::size_t row) const
+    // Every value of one field, in file order; a column is contiguous so scans stay in cache.
+    [[nodiscard]] const std::vector<std::string_view>& column(std::size_t field) const
     {
-        return m_cells.data() + row * m_fields.size();
+        return m_columns[field];
     }
 
     // Field names compare without case; returns the first field so named.
@@ -52,7 +52,7 @@ private:
     std::vector<Field> m_fields;
     std::size_t m_rowCount = 0;
     PacketParams m_params;
-    std::vector<std::string_view> m_cells;
+    std::vector<std::vector<std::string_view>> m_columns;
     // The decoded file: the cells point into it, so it moves with the packet but never changes.
     std::vector<char> m_text;
     std::deque<std::string> m_rewritten;

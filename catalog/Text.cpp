@@ -289,6 +289,17 @@ int collate(std::string_view a, std::string_view b)
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() && j < b.size()) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[j]);
+        if (ca < 0x80 && cb < 0x80) {
+            const char32_t wa = ca >= 'A' && ca <= 'Z' ? ca + 32U : ca;
+            const char32_t wb = cb >= 'A' && cb <= 'Z' ? cb + 32U : cb;
+            if (wa != wb)
+                return wa < wb ? -1 : 1;
+            ++i;
+            ++j;
+            continue;
+        }
         const char32_t wa = primaryWeight(next(a, i));
         const char32_t wb = primaryWeight(next(b, j));
         if (wa != wb)

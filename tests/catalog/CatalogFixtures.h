@@ -69,7 +69,7 @@ inline std::vector<std::size_t> matching(const catalog::Packet& packet, std::str
     EXPECT_TRUE(result) << filter << ": " << result.description();
     std::vector<std::size_t> rows;
     for (std::size_t row = 0; result && row < packet.rowCount(); ++row) {
-        if (result.filter.matches(packet.row(row)))
+        if (result.filter.matches(packet, row))
             rows.push_back(row);
     }
     return rows;
