@@ -39,12 +39,6 @@ void useCatalogIndex(ClientDataSet& dataSet)
     dataSet.setIndexName("discip");
 }
 
-std::string filterText(View view, std::string_view grade, std::string_view subject)
-{
-    return subject == combinedSubject ? combinedSubjectText(view, grade)
-                                      : generalText(view, grade, subject);
-}
-
 void openWithFilter(ClientDataSet& dataSet, const std::string& fileName, View view,
                     std::string_view grade, std::string_view subject)
 {

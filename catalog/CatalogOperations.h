@@ -15,14 +15,12 @@ enum class View { Lessons, Quizzes };
 // Defines the index "discip" over cod_disp;cod_web and makes the dataset use it.
 void useCatalogIndex(ClientDataSet& dataSet);
 
-// The filter text of a view for grade code `grade` and subject `subject`; for the subject "ESSO"
-// the text that takes both Geografia and História.
-[[nodiscard]] std::string filterText(View view, std::string_view grade, std::string_view subject);
-
 // Closes the dataset, sets its file name, opens it (reading the file again), switches filtering
 // off, sets the view's filter text, switches filtering on and makes the first record of the view
-// current. Throws the dataset's errors: when the open fails the dataset stays closed; when the
-// filter names a field the file lacks, the dataset stays open with filtering off.
+// current. The view's filter selects grade `grade`, subject `subject` (for "ESSO": Geografia and
+// História, that text set after the general one) and the kind: "delvanos" marks a lesson, any
+// other value a quiz. Throws the dataset's errors: when the open fails the dataset stays closed;
+// when the filter names a field the file lacks, the dataset stays open with filtering off.
 void openWithFilter(ClientDataSet& dataSet, const std::string& fileName, View view,
                     std::string_view grade, std::string_view subject);
 
@@ -33,6 +31,6 @@ void openWithFilter(ClientDataSet& dataSet, const std::string& fileName, View vi
 // typed, whatever characters it holds. An empty text finds nothing. When nothing is found the
 // current record stays and false is returned. Throws "<name>: Cannot perform this operation on a
 // closed dataset" when closed, and the field error when the file lacks descricao.
-bool search(ClientDataSet& dataSet, std::string_view text);
+[[nodiscard]] bool search(ClientDataSet& dataSet, std::string_view text);
 
 } // namespace catalog

@@ -32,7 +32,6 @@ public:
     [[nodiscard]] const std::string& name() const { return m_name; }
 
     void setFileName(std::string fileName);
-    [[nodiscard]] const std::string& fileName() const { return m_fileName; }
 
     // Reads the whole file again and builds the index; the first record becomes current.
     // Throws "<name>: Missing data provider or data packet" when the file does not exist, the
@@ -50,7 +49,6 @@ public:
     // rebuilt at once; throws "<name>: Index 'x' not found" for an undefined index and the field
     // error for a field the file lacks, leaving the view as it was.
     void setIndexName(std::string indexName);
-    [[nodiscard]] const std::string& indexName() const { return m_indexName; }
 
     // The filter text, kept as it is until filtering is on and the dataset open. While both, a
     // new text or new options are compiled at once: on an error the previous filter is already
@@ -58,7 +56,6 @@ public:
     void setFilter(std::string filterText);
     [[nodiscard]] const std::string& filter() const { return m_filterText; }
     void setFilterOptions(const FilterOptions& options);
-    [[nodiscard]] const FilterOptions& filterOptions() const { return m_filterOptions; }
     // Switching filtering on an open dataset compiles the filter text; on an error filtering
     // stays off and the error is thrown ("<name>: Field 'x' not found" for an unknown field,
     // the language's own text for a syntax error). Every successful change makes the first
@@ -95,7 +92,8 @@ public:
     // integer by the standard integer conversion). Throws the closed-dataset error, the field
     // error, the conversion error ("'x' is not a valid integer value"), and "Field 'x' is of an
     // unsupported type" for memo and binary fields.
-    bool locate(std::string_view fieldName, std::string_view key, const LocateOptions& options);
+    [[nodiscard]] bool locate(std::string_view fieldName, std::string_view key,
+                              const LocateOptions& options);
 
 private:
     [[noreturn]] void throwFieldNotFound(std::string_view fieldName) const;

@@ -145,14 +145,6 @@ char32_t next(std::string_view text, std::size_t& pos)
     return c;
 }
 
-std::size_t length(std::string_view text)
-{
-    std::size_t count = 0;
-    for (std::size_t pos = 0; pos < text.size(); ++count)
-        (void)next(text, pos);
-    return count;
-}
-
 char32_t foldCase(char32_t c)
 {
     if (c < 0x80)

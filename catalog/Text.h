@@ -25,8 +25,6 @@ void appendUtf8(std::string& out, char32_t codePoint);
 // Decodes the character at `pos` and advances `pos` past it.
 [[nodiscard]] char32_t next(std::string_view text, std::size_t& pos);
 
-[[nodiscard]] std::size_t length(std::string_view text);
-
 // Letter case of Latin letters (ASCII, Latin-1 and Latin Extended-A); other characters unchanged.
 [[nodiscard]] char32_t foldCase(char32_t c);
 [[nodiscard]] std::string toLower(std::string_view text);

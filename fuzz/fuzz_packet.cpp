@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -22,8 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::size_t characters = 0;
     for (std::size_t field = 0; field < fields.size(); ++field) {
-        for (std::size_t row = 0; row < packet.rowCount(); ++row)
-            characters += catalog::text::length(packet.cell(row, field));
+        for (std::size_t row = 0; row < packet.rowCount(); ++row) {
+            const std::string_view cell = packet.cell(row, field);
+            for (std::size_t pos = 0; pos < cell.size(); ++characters)
+                (void)catalog::text::next(cell, pos);
+        }
     }
 
     std::vector<std::size_t> keys;

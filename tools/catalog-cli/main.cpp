@@ -115,7 +115,7 @@ int view(const std::string& fileName, std::string_view grade, std::string_view s
     for (const std::string_view name : viewColumns)
         columns.push_back(requireField(dataSet, name));
     if (searchText)
-        catalog::search(dataSet, *searchText);
+        (void)catalog::search(dataSet, *searchText);
     printRows(dataSet, columns);
     if (searchText)
         std::cout << "current\t" << dataSet.recNo() << '\n';
