@@ -1,10 +1,16 @@
 #include "CatalogFixtures.h"
 #include "CatalogOperations.h"
 #include "ClientDataSet.h"
+#include "Error.h"
 #include "IndexOrder.h"
 #include "Text.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <optional>
+#include <random>
 
 using fixtures::read;
 using Order = std::vector<std::uint32_t>;
@@ -97,4 +103,71 @@ TEST(IndexOrder, TheCombinedSubjectListsGeografiaAndHistoriaInOneOrder)
     catalog::openWithFilter(cdxtb, file, catalog::View::Quizzes, "4A", "Geografia");
     EXPECT_EQ(codes(cdxtb), std::vector<std::string>{"100"});
     EXPECT_EQ(cdxtb.filter(), "serie='4A' and disciplina='Geografia' and tipo<>'delvanos'");
+}
+
+TEST(IndexOrder, ChangingTheIndexOfAnOpenDataSetReordersItsView)
+{
+    const fixtures::TempDir dir;
+    const std::string file = dir.write(
+        "ketmo.xml",
+        fixtures::packet(fixtures::catalogFields,
+                         R"(<ROW cod_disp="2" cod_web="a"/><ROW cod_disp="1" cod_web="c"/>)"
+                         R"(<ROW cod_disp="1" cod_web="B"/>)"));
+    catalog::ClientDataSet cdxtb("cdxtb");
+    cdxtb.setFileName(file);
+    cdxtb.open();
+    EXPECT_EQ(cdxtb.fieldByName("cod_web"), "a"); // no index: file order
+    catalog::useCatalogIndex(cdxtb);
+    EXPECT_EQ(cdxtb.fieldByName("cod_web"), "B");
+    cdxtb.addIndex("codigo", "COD_WEB");
+    cdxtb.setIndexName("codigo");
+    EXPECT_EQ(cdxtb.fieldByName("cod_web"), "a");
+    try {
+        cdxtb.setIndexName("nada");
+        ADD_FAILURE() << "chose an undefined index";
+    } catch (const catalog::Error& error) {
+        EXPECT_STREQ(error.what(), "cdxtb: Index 'nada' not found");
+    }
+    cdxtb.setRecNo(2);
+    EXPECT_EQ(cdxtb.fieldByName("cod_web"), "c"); // the view stayed on "codigo"
+}
+
+TEST(IndexOrder, AgreesWithTheKeyComparisonOnManyKeys)
+{
+    // Texts that share long prefixes, differ only in case or accents, or are NULL; integers
+    // beyond the 53 bits a double holds exactly.
+    const std::string_view pieces[] = {"a", "A", "b", "á", "Á", "ç", "c", "1", "z", ""};
+    std::mt19937 random(11);
+    std::string rows;
+    std::vector<std::optional<std::string>> texts;
+    std::vector<long long> numbers;
+    for (int i = 0; i < 400; ++i) {
+        std::optional<std::string> text;
+        if (random() % 10 != 0) {
+            text.emplace();
+            for (std::size_t n = random() % 11; n > 0; --n)
+                *text += pieces[random() % std::size(pieces)];
+        }
+        const long long number = 9007199254740992LL + static_cast<long long>(random() % 5);
+        texts.push_back(text);
+        numbers.push_back(number);
+        rows += "<ROW n=\"" + std::to_string(number) + "\""
+                + (text ? " t=\"" + *text + "\"" : std::string()) + "/>";
+    }
+    const auto result = read(fixtures::packet(
+        R"(<FIELD attrname="t" fieldtype="string"/><FIELD attrname="n" fieldtype="i8"/>)", rows));
+    ASSERT_TRUE(result);
+
+    Order expected(texts.size());
+    std::iota(expected.begin(), expected.end(), 0U);
+    std::stable_sort(expected.begin(), expected.end(), [&](std::uint32_t a, std::uint32_t b) {
+        if (!texts[a] || !texts[b])
+            return !texts[a] && texts[b];
+        return catalog::text::collate(*texts[a], *texts[b]) < 0;
+    });
+    EXPECT_EQ(catalog::indexOrder(result.packet, {0}), expected);
+
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return numbers[a] < numbers[b]; });
+    EXPECT_EQ(catalog::indexOrder(result.packet, {1, 0}), expected);
 }
