@@ -16,7 +16,7 @@ namespace catalog
 
 struct LocateOptions final {
     bool caseInsensitive = false;
-    // The last text compared checks "begins with" instead of equality.
+    // A text field checks "begins with" instead of equality.
     bool partialKey = false;
 };
 
@@ -69,7 +69,8 @@ public:
     [[nodiscard]] std::size_t recordCount() const { return m_view.size(); }
     // Position of the current record in the view; -1 when the view is empty or closed.
     [[nodiscard]] std::ptrdiff_t recNo() const;
-    // Makes the record at `position` (< recordCount()) current.
+    // Makes the record at `position` (< recordCount()) current; throws the closed-dataset error
+    // when closed.
     void setRecNo(std::size_t position);
 
     // The text of the named field (matched without case) of the current record; "" for NULL and
@@ -82,7 +83,7 @@ public:
     [[nodiscard]] const Field& field(std::size_t index) const;
     [[nodiscard]] std::optional<std::size_t> findField(std::string_view fieldName) const;
     // The stored text of a field of the record at a view position, without copying; nullopt for
-    // NULL. The view must not change while the text is in use.
+    // NULL. The text stays valid until the dataset closes.
     [[nodiscard]] std::optional<std::string_view> value(std::size_t position,
                                                         std::size_t fieldIndex) const;
 

@@ -26,6 +26,14 @@ struct PacketParams final {
 class Packet final
 {
 public:
+    // The cells point into the packet's own text, so a packet moves but is never copied.
+    Packet() = default;
+    Packet(const Packet&) = delete;
+    Packet& operator=(const Packet&) = delete;
+    Packet(Packet&&) = default;
+    Packet& operator=(Packet&&) = default;
+    ~Packet() = default;
+
     [[nodiscard]] const std::vector<Field>& fields() const { return m_fields; }
     [[nodiscard]] std::size_t rowCount() const { return m_rowCount; }
     [[nodiscard]] const PacketParams& params() const { return m_params; }
