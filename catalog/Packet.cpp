@@ -278,15 +278,10 @@ PacketResult readPacket(std::vector<char> bytes)
         return result;
     }
 
-    std::size_t start = 0;
-    Encoding encoding = Encoding::Undeclared;
-    if (raw.starts_with("\xEF\xBB\xBF")) {
-        start = 3;
-        encoding = Encoding::Utf8;
-    }
-    if (const Encoding declared = declaredEncoding(raw.substr(start));
-        declared != Encoding::Undeclared)
-        encoding = declared;
+    // A byte order mark outweighs whatever the declaration says.
+    const bool byteOrderMark = raw.starts_with("\xEF\xBB\xBF");
+    std::size_t start = byteOrderMark ? 3 : 0;
+    const Encoding encoding = byteOrderMark ? Encoding::Utf8 : declaredEncoding(raw);
 
     const bool undeclared = encoding == Encoding::Undeclared;
     std::vector<char> text;

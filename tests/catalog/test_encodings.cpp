@@ -50,6 +50,9 @@ TEST(Encodings, DecodeEveryWayRealFilesAreWritten)
              R"(<?xml version="1.0" standalone="yes"?>)",
              R"(<ROW disciplina="Matem&#225;tica"/><ROW disciplina="Hist&#243;ria &#150; &#128;"/>)")},
         {"no declaration at all", withDeclaration("", utf8Rows)},
+        {"a byte order mark outweighs the declaration",
+         "\xEF\xBB\xBF"
+             + withDeclaration(R"(<?xml version="1.0" encoding="windows-1252"?>)", utf8Rows)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
