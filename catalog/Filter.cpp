@@ -669,7 +669,7 @@ private:
     std::vector<NodePtr> m_args;
 };
 
-struct FunctionInfo {
+struct FunctionInfo final {
     std::string_view name;
     Function function;
     std::size_t minArgs;
