@@ -47,19 +47,34 @@ TEST_F(Search, MovesToTheFirstCodeOrDescriptionThatBeginsWithTheText)
         std::ptrdiff_t at;
     };
     const Case cases[] = {
-        {"1", 3, true, 0},         {"12", 0, true, 1},   // 120 before 12A: cod_disp orders first
-        {"123", 0, true, 3},       {"12A", 0, false, 0}, // not an integer: searched in descricao,
-                                                         // where nothing begins so
-        {"5000", 0, true, 5},      {"$1F", 2, false, 2}, // converts, but no code begins with "$1F":
-                                                         // no fallback
-        {"99", 4, false, 4}, // digits that match no code do not fall back to descricao
-        {"ar", 5, true, 0},  // either case
-        {"AR", 5, true, 0},        {"ARC", 0, true, 3},         {"animais", 0, true, 1},
-        {"", 4, false, 4},    // an empty text moves nothing
-        {"   ", 4, false, 4}, // blanks: no integer, and no description begins with them
-        {"d'água", 0, true, 2},    {"D'ÁGUA DOCE", 0, true, 2}, {"x' or 'a", 0, true, 4},
-        {"d' and x", 3, false, 3}, {"o' 12", 3, false, 3},      {"a''b", 3, false, 3},
-        {"'", 3, false, 3},        {"12 meses", 0, true, 5},
+        {"1", 3, true, 0},
+        // 120 comes before 12A: cod_disp orders first.
+        {"12", 0, true, 1},
+        {"123", 0, true, 3},
+        // Not an integer: searched in descricao, where nothing begins so.
+        {"12A", 0, false, 0},
+        {"5000", 0, true, 5},
+        // Converts, but no code begins with "$1F"; there is no fallback then.
+        {"$1F", 2, false, 2},
+        // Digits that match no code do not fall back to descricao.
+        {"99", 4, false, 4},
+        // Letters find descriptions in either case.
+        {"ar", 5, true, 0},
+        {"AR", 5, true, 0},
+        {"ARC", 0, true, 3},
+        {"animais", 0, true, 1},
+        // An empty text moves nothing; blanks are no integer and begin no description.
+        {"", 4, false, 4},
+        {"   ", 4, false, 4},
+        // Apostrophes are plain characters of the text.
+        {"d'água", 0, true, 2},
+        {"D'ÁGUA DOCE", 0, true, 2},
+        {"x' or 'a", 0, true, 4},
+        {"d' and x", 3, false, 3},
+        {"o' 12", 3, false, 3},
+        {"a''b", 3, false, 3},
+        {"'", 3, false, 3},
+        {"12 meses", 0, true, 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("\"" + std::string(c.text) + "\"");
