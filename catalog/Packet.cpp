@@ -6,6 +6,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 
@@ -211,27 +212,35 @@ private:
         for (std::size_t i = fieldCount; i-- > 0;)
             byAttribute[packet.m_fields[i].attrName] = i;
 
-        // Room for every ROW element, cut down to the current ones at the end.
+        // Room for every ROW element; the columns are filled in one pass, row by row.
         std::size_t capacity = 0;
         for (pugi::xml_node row = rowData.first_child(); row; row = row.next_sibling())
             ++capacity;
-        packet.m_columns.assign(fieldCount, std::vector<std::string_view>(capacity));
+        packet.m_columns.resize(fieldCount);
+        for (auto& column : packet.m_columns)
+            column.reserve(capacity);
+        // RowState is normally no field; only when it is does it need a lookup of its own.
+        const bool rowStateIsField = byAttribute.contains("RowState");
 
+        std::vector<std::string_view> cells(fieldCount);
         std::size_t current = 0;
         for (pugi::xml_node row = rowData.first_child(); row; row = row.next_sibling()) {
             if (row.type() != pugi::node_element || !sameName(row.name(), "ROW"))
                 continue;
-            // Superseded (1), deleted (2) and unused (32) versions are change-log history.
-            const auto state = conversions::storedInteger(row.attribute("RowState").value());
-            if (state && (*state & (1 | 2 | 32)) != 0)
-                continue;
-
+            std::fill(cells.begin(), cells.end(), std::string_view());
+            std::optional<std::int64_t> state;
+            if (rowStateIsField)
+                state = conversions::storedInteger(row.attribute("RowState").value());
             std::size_t guess = 0;
             for (pugi::xml_attribute a = row.first_attribute(); a; a = a.next_attribute()) {
                 // Writers put the attributes in field order, so the next field is tried first.
                 std::size_t index = guess;
                 if (index >= fieldCount
                     || std::strcmp(packet.m_fields[index].attrName.c_str(), a.name()) != 0) {
+                    if (!rowStateIsField && std::strcmp(a.name(), "RowState") == 0) {
+                        state = conversions::storedInteger(a.value());
+                        continue;
+                    }
                     const auto found = byAttribute.find(a.name());
                     if (found == byAttribute.end())
                         continue;
@@ -241,13 +250,14 @@ private:
                 std::string_view value = a.value();
                 if (m_mapReferences && hasC1Control(value))
                     value = packet.m_rewritten.emplace_back(mapC1Controls(value));
-                packet.m_columns[index][current] = value;
+                cells[index] = value;
             }
+            // Superseded (1), deleted (2) and unused (32) versions are change-log history.
+            if (state && (*state & (1 | 2 | 32)) != 0)
+                continue;
+            for (std::size_t field = 0; field < fieldCount; ++field)
+                packet.m_columns[field].push_back(cells[field]);
             ++current;
-        }
-        for (auto& column : packet.m_columns) {
-            column.resize(current);
-            column.shrink_to_fit();
         }
         packet.m_rowCount = current;
     }
