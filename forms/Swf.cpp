@@ -9,6 +9,7 @@
 #include "WindowSlots.h"
 
 #include <QCloseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -19,7 +20,6 @@ TFRMswf::TFRMswf(QWidget* owner)
     setObjectName(QStringLiteral("FRMswf"));
     setWindowTitle(QString());
     resize(1024, 633);
-    setWindowState(Qt::WindowMaximized);
 
     p1 = new BevelPanel(this);
     p1->setObjectName(QStringLiteral("p1"));
@@ -53,6 +53,9 @@ void TFRMswf::showMovie(const QString& path)
 
 void TFRMswf::showModal()
 {
+    // Where no window manager acts on the maximised state, cover the screen all the same.
+    setGeometry(screen()->availableGeometry());
+    setWindowState(Qt::WindowMaximized);
     ::showModal(*this);
 }
 
