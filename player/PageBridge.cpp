@@ -16,24 +16,24 @@ void PageBridge::ready()
     later([this] { m_handlers.ready(); });
 }
 
-void PageBridge::command(int load, const QString& command, const QString& args)
+void PageBridge::command(int player, int load, const QString& command, const QString& args)
 {
-    later([this, load, command, args] { m_handlers.command(load, command, args); });
+    later([this, player, load, command, args] { m_handlers.command(player, load, command, args); });
 }
 
-void PageBridge::cannotPlay(int load)
+void PageBridge::cannotPlay(int player, int load)
 {
-    later([this, load] { m_handlers.cannotPlay(load); });
+    later([this, player, load] { m_handlers.cannotPlay(player, load); });
 }
 
-void PageBridge::firstFrame(int load)
+void PageBridge::firstFrame(int player, int load)
 {
-    later([this, load] { m_handlers.firstFrame(load); });
+    later([this, player, load] { m_handlers.firstFrame(player, load); });
 }
 
 void PageBridge::later(std::function<void()> report)
 {
-    // Dropped with this object when the engine goes first.
+    // Dropped with this object when the page goes first.
     QMetaObject::invokeMethod(this, std::move(report), Qt::QueuedConnection);
 }
 

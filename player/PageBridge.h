@@ -9,8 +9,8 @@ namespace player
 {
 
 // The object the engine page reaches through the web channel. Its slots are the page's only
-// way into the program; each hands its report to the engine from the event loop, so the page
-// and its channel are never destroyed while they are delivering a message.
+// way into the program; each hands its report on from the event loop, so the page and its
+// channel are never destroyed while they are delivering a message.
 class PageBridge final : public QObject
 {
     Q_OBJECT
@@ -18,9 +18,10 @@ class PageBridge final : public QObject
 public:
     struct Handlers {
         std::function<void()> ready;
-        std::function<void(int load, const QString& command, const QString& args)> command;
-        std::function<void(int load)> cannotPlay;
-        std::function<void(int load)> firstFrame;
+        std::function<void(int player, int load, const QString& command, const QString& args)>
+            command;
+        std::function<void(int player, int load)> cannotPlay;
+        std::function<void(int player, int load)> firstFrame;
     };
 
     explicit PageBridge(Handlers handlers, QObject* parent = nullptr);
@@ -28,10 +29,10 @@ public:
 public slots:
     // The page has Ruffle in place and takes movies.
     void ready();
-    // Reports about the page's `load`-th movie.
-    void command(int load, const QString& command, const QString& args);
-    void cannotPlay(int load);
-    void firstFrame(int load);
+    // Reports about the `load`-th movie handed to the page's `player`.
+    void command(int player, int load, const QString& command, const QString& args);
+    void cannotPlay(int player, int load);
+    void firstFrame(int player, int load);
 
 private:
     void later(std::function<void()> report);

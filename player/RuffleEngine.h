@@ -2,18 +2,16 @@
 
 #include "PlayerEngine.h"
 
-#include <QUrl>
+#include <QPointer>
 
-#include <memory>
-
-class QWebEngineView;
 class QWidget;
 
 namespace player
 {
 
-// Ruffle's web build in a web view that fills the player. The page is loaded once and kept
-// while the player's movie changes; the movie is handed over once the page is ready.
+class RuffleStage;
+
+// One player's movie in its window's Ruffle page.
 class RuffleEngine final : public PlayerEngine
 {
 public:
@@ -21,19 +19,13 @@ public:
     ~RuffleEngine() override;
 
     [[nodiscard]] bool play(const QString& movieFile) override;
-    void setGeometry(const QRect& rect) override;
+    [[nodiscard]] bool holdsFocus(const QWidget* widget) const override;
+    void takeFocus() override;
 
 private:
-    void pageReady();
-    void start();
-
-    QWidget* m_player;
-    EngineEvents m_events;
-    std::unique_ptr<QWebEngineView> m_view;
-    bool m_pageReady = false;
-    QUrl m_movie;
-    // Numbers the movies handed to the page, so a late report about an earlier movie is dropped.
-    int m_load = 0;
+    // Gone first when the window is destroyed before its players.
+    QPointer<RuffleStage> m_stage;
+    int m_id;
 };
 
 } // namespace player

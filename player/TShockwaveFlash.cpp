@@ -6,7 +6,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QResizeEvent>
+
+#include <optional>
 
 namespace
 {
@@ -32,12 +33,17 @@ TShockwaveFlash::TShockwaveFlash(QWidget* parent)
     : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
-    // Watched application-wide because, while a movie plays, the focus sits in the engine's
-    // view inside the player, which never sees a focus event of its own.
+    // Watched application-wide because, while a movie plays, the player's focus sits in the
+    // engine's view, which is not a child of the player.
     connect(qApp, &QApplication::focusChanged, this, &TShockwaveFlash::focusChanged);
 }
 
-TShockwaveFlash::~TShockwaveFlash() = default;
+TShockwaveFlash::~TShockwaveFlash()
+{
+    // Releasing the engine may move the focus; this player must hear nothing of it any more.
+    disconnect(qApp, nullptr, this, nullptr);
+    m_engine.reset();
+}
 
 void TShockwaveFlash::setMovie(const QString& path)
 {
@@ -55,6 +61,7 @@ void TShockwaveFlash::setMovie(const QString& path)
                                         const QString& args) { emit FSCommand(command, args); },
                       .cannotPlay = [this] { dropMovie(); },
                       .firstFrame = [this] { emit firstFrameShown(); },
+                      .entered = [this] { emit OnEnter(); },
                   });
     }
     if (!m_engine->play(*file)) {
@@ -64,17 +71,21 @@ void TShockwaveFlash::setMovie(const QString& path)
     m_movie = path;
 }
 
-void TShockwaveFlash::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    if (m_engine)
-        m_engine->setGeometry(rect());
-}
-
 void TShockwaveFlash::focusChanged(const QWidget* old, const QWidget* now)
 {
-    if (holds(now) && !holds(old))
-        emit OnEnter();
+    if (!holds(now) || holds(old))
+        return;
+    emit OnEnter();
+    // Reached by the keyboard: the movie gets the keys, unless the handler sent the focus on.
+    if (now == this && m_engine) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_engine && QApplication::focusWidget() == this)
+                    m_engine->takeFocus();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void TShockwaveFlash::dropMovie()
@@ -85,5 +96,7 @@ void TShockwaveFlash::dropMovie()
 
 bool TShockwaveFlash::holds(const QWidget* widget) const
 {
-    return widget && (widget == this || isAncestorOf(widget));
+    return widget
+           && (widget == this || isAncestorOf(widget)
+               || (m_engine && m_engine->holdsFocus(widget)));
 }

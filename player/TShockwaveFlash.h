@@ -19,9 +19,11 @@ class PlayerEngine;
 // text; so does a movie the engine later finds it cannot play. Setting the same path again is
 // cheap. Paths are resolved without case (see resolveContentPath).
 //
-// The engine (Ruffle in a web view) exists only while a movie is held: a player without one
-// costs no more than a plain widget, and setting a path that names no movie releases the engine.
-// Loading a movie never moves the input focus.
+// The engine (Ruffle, in one web view per window drawing over that window's players) exists only
+// while a movie is held: a player without one costs no more than a plain widget, and setting a
+// path that names no movie releases its part of the engine. Loading a movie never moves the
+// input focus. While a movie plays and the player holds the focus, QApplication::focusWidget()
+// is the engine's view, not the player.
 class TShockwaveFlash final : public QWidget
 {
     Q_OBJECT
@@ -45,9 +47,6 @@ signals:
     void OnEnter();
     // The movie just set has drawn its first frame (for measurements and tests).
     void firstFrameShown();
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void focusChanged(const QWidget* old, const QWidget* now);
