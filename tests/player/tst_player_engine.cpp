@@ -1,11 +1,42 @@
+// The player on the real engine, under X: real clicks (through xdotool, so that Qt and the web
+// view see them exactly as a user's), real frames, real failures.
 #include "TShockwaveFlash.h"
 #include "TestMovies.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace
+{
+
+constexpr int frameTimeout = 30000;
+
+QString contentFile(const QString& name)
+{
+    return QDir::currentPath() + QStringLiteral("/config/") + name;
+}
+
+void click(const QWidget* widget)
+{
+    const QPoint at = widget->mapToGlobal(widget->rect().center());
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousemove"), QString::number(at.x()),
+                       QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+int engineViews(const QWidget& window)
+{
+    int count = 0;
+    for (const QWidget* child : window.findChildren<QWidget*>())
+        count += qstrcmp(child->metaObject()->className(), "QWebEngineView") == 0;
+    return count;
+}
+
+} // namespace
 
 class PlayerEngineTest final : public QObject
 {
@@ -13,8 +44,12 @@ class PlayerEngineTest final : public QObject
 
 private slots:
     void initTestCase();
-    void buttonsSendTheirCommands_data();
     void buttonsSendTheirCommands();
+    void clickOnATileEntersItOnce();
+    void unplayableMoviesReadBackEmpty_data();
+    void unplayableMoviesReadBackEmpty();
+    void screenshotShowsTheMovies();
+    void loadingMoviesLeavesTheFocusAlone();
 
 private:
     QTemporaryDir m_folder;
@@ -23,35 +58,29 @@ private:
 void PlayerEngineTest::initTestCase()
 {
     QVERIFY(m_folder.isValid());
+    // The engine serves movies from the program folder, which is the current one here.
     QVERIFY(QDir::setCurrent(m_folder.path()));
-    QVERIFY(QDir().mkpath(QStringLiteral("config")));
-    QVERIFY(testmovies::write(QStringLiteral("config/Sair.swf"),
-                              testmovies::button(48, 23, Qt::red, QStringLiteral("Sair"), {})));
-    QVERIFY(testmovies::write(QStringLiteral("config/Voltar.swf"),
-                              testmovies::button(48, 23, Qt::blue, QStringLiteral("Voltar"), {})));
-    QVERIFY(testmovies::write(
-        QStringLiteral("config/Ok.swf"),
-        testmovies::button(48, 23, Qt::green, QStringLiteral("ok"), QStringLiteral("1 2"))));
-}
-
-void PlayerEngineTest::buttonsSendTheirCommands_data()
-{
-    QTest::addColumn<QString>("movie");
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("args");
-    QTest::newRow("Sair") << QStringLiteral("Sair.swf") << QStringLiteral("Sair") << QString();
-    QTest::newRow("Voltar") << QStringLiteral("Voltar.swf") << QStringLiteral("Voltar")
-                            << QString();
-    QTest::newRow("Ok") << QStringLiteral("Ok.swf") << QStringLiteral("ok")
-                        << QStringLiteral("1 2");
+    QVERIFY(QDir().mkpath(QStringLiteral("config/folder.swf")));
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } files[] = {
+        {"Sair.swf", testmovies::button(48, 23, Qt::red, QStringLiteral("Sair"), {})},
+        {"Voltar.swf", testmovies::button(48, 23, Qt::blue, QStringLiteral("Voltar"), {})},
+        {"Ok.swf", testmovies::button(48, 23, Qt::green, QStringLiteral("Confirma"),
+                                      QStringLiteral("ação 1"))},
+        {"1ano.swf", testmovies::tile(161, 135, Qt::yellow, Qt::darkMagenta)},
+        {"2ano.swf", testmovies::tile(161, 135, Qt::cyan, Qt::darkRed)},
+        {"text.swf", "This is not a movie.\n"},
+        {"broken.swf", QByteArray("CWS\x06\x50\x00\x00\x00", 8) + QByteArray(72, '\xee')},
+        {"short.swf", QByteArray("FWS\x06\x04\x00\x00\x00", 8)},
+    };
+    for (const auto& file : files)
+        QVERIFY(testmovies::write(contentFile(QString::fromUtf8(file.name)), file.bytes));
 }
 
 void PlayerEngineTest::buttonsSendTheirCommands()
 {
-    QFETCH(QString, movie);
-    QFETCH(QString, command);
-    QFETCH(QString, args);
-
     QWidget window;
     window.resize(200, 100);
     auto* const player = new TShockwaveFlash(&window);
@@ -59,21 +88,164 @@ void PlayerEngineTest::buttonsSendTheirCommands()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    QSignalSpy frames(player, &TShockwaveFlash::firstFrameShown);
-    QSignalSpy commands(player, &TShockwaveFlash::FSCommand);
-    const QString path = QDir::currentPath() + QStringLiteral("/config/") + movie;
-    player->setMovie(path);
-    QCOMPARE(player->Movie(), path);
-    QVERIFY(frames.wait(30000));
-    QTest::qWait(500);
-    window.grab().save(QStringLiteral("/tmp/shot-") + movie + QStringLiteral(".png"));
-    const QPoint at = player->mapToGlobal(QPoint(48, 23));
-    QProcess::execute(QStringLiteral("xdotool"),
-                      {QStringLiteral("mousemove"), QString::number(at.x()),
-                       QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
-    QTRY_COMPARE_WITH_TIMEOUT(commands.size(), 1, 5000);
-    QCOMPARE(commands.first().at(0).toString(), command);
-    QCOMPARE(commands.first().at(1).toString(), args);
+    const struct {
+        const char* movie;
+        const char* command;
+        const char* args;
+    } buttons[] = {
+        {"Sair.swf", "Sair", ""}, {"Voltar.swf", "Voltar", ""}, {"Ok.swf", "Confirma", "ação 1"}};
+    // One player, one page: each movie replaces the last, and only its own command arrives.
+    for (const auto& button : buttons) {
+        QSignalSpy frames(player, &TShockwaveFlash::firstFrameShown);
+        QSignalSpy commands(player, &TShockwaveFlash::FSCommand);
+        player->setMovie(contentFile(QString::fromUtf8(button.movie)));
+        QVERIFY(frames.wait(frameTimeout));
+        click(player);
+        QTRY_COMPARE(commands.size(), 1);
+        QCOMPARE(commands.first().at(0).toString(), QString::fromUtf8(button.command));
+        QCOMPARE(commands.first().at(1).toString(), QString::fromUtf8(button.args));
+    }
+}
+
+void PlayerEngineTest::clickOnATileEntersItOnce()
+{
+    QWidget window;
+    window.resize(400, 200);
+    auto* const sink = new QLineEdit(&window);
+    sink->setGeometry(10, 160, 100, 25);
+    auto* const first = new TShockwaveFlash(&window);
+    first->setGeometry(10, 10, 161, 135);
+    auto* const second = new TShockwaveFlash(&window);
+    second->setGeometry(200, 10, 161, 135);
+    window.show();
+    window.activateWindow(); // no window manager under Xvfb does it
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    sink->setFocus();
+
+    QSignalSpy firstFrames(first, &TShockwaveFlash::firstFrameShown);
+    QSignalSpy secondFrames(second, &TShockwaveFlash::firstFrameShown);
+    first->setMovie(contentFile(QStringLiteral("1ano.swf")));
+    second->setMovie(contentFile(QStringLiteral("2ano.swf")));
+    QVERIFY(firstFrames.wait(frameTimeout));
+    QVERIFY(secondFrames.size() == 1 || secondFrames.wait(frameTimeout));
+
+    QSignalSpy firstEnters(first, &TShockwaveFlash::OnEnter);
+    QSignalSpy secondEnters(second, &TShockwaveFlash::OnEnter);
+    click(first);
+    QTRY_COMPARE(firstEnters.size(), 1);
+    click(first); // still holds the focus
+    QTest::qWait(300);
+    QCOMPARE(firstEnters.size(), 1);
+    click(second); // the focus moves from one movie to the other within the window's view
+    QTRY_COMPARE(secondEnters.size(), 1);
+    QCOMPARE(firstEnters.size(), 1);
+    sink->setFocus(); // as the menus do after each enter
+    click(second);
+    QTRY_COMPARE(secondEnters.size(), 2);
+    QCOMPARE(firstEnters.size(), 1);
+}
+
+void PlayerEngineTest::unplayableMoviesReadBackEmpty_data()
+{
+    QTest::addColumn<QString>("movie");
+    QTest::addColumn<bool>("engineTries"); // only a file with a SWF signature reaches the engine
+    QTest::newRow("missing file") << contentFile(QStringLiteral("missing.swf")) << false;
+    QTest::newRow("the bare folder") << QDir::currentPath() + QStringLiteral("/config/") << false;
+    QTest::newRow("folder named like a movie")
+        << contentFile(QStringLiteral("folder.swf")) << false;
+    QTest::newRow("text file") << contentFile(QStringLiteral("text.swf")) << false;
+    QTest::newRow("compressed data broken") << contentFile(QStringLiteral("broken.swf")) << true;
+    QTest::newRow("header cut short") << contentFile(QStringLiteral("short.swf")) << true;
+}
+
+void PlayerEngineTest::unplayableMoviesReadBackEmpty()
+{
+    QFETCH(QString, movie);
+    QFETCH(bool, engineTries);
+
+    QWidget window;
+    window.setStyleSheet(QStringLiteral("background: white"));
+    window.resize(200, 160);
+    auto* const player = new TShockwaveFlash(&window);
+    player->setGeometry(10, 10, 161, 135);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    player->setMovie(movie);
+    if (engineTries) {
+        QCOMPARE(player->Movie(), movie);
+        QTRY_VERIFY_WITH_TIMEOUT(player->Movie().isEmpty(), frameTimeout);
+    }
+    QCOMPARE(player->Movie(), QString());
+    // Nothing drawn over the player: no error screen, and no engine left running.
+    QTRY_COMPARE(engineViews(window), 0);
+    const QImage shot = window.grab().toImage();
+    for (const QPoint at : {QPoint(20, 20), QPoint(90, 77), QPoint(160, 130)})
+        QCOMPARE(shot.pixelColor(at), QColor(Qt::white));
+}
+
+void PlayerEngineTest::screenshotShowsTheMovies()
+{
+    QWidget window;
+    window.setStyleSheet(QStringLiteral("background: white"));
+    window.resize(300, 200);
+    auto* const tile = new TShockwaveFlash(&window);
+    tile->setGeometry(10, 10, 161, 135);
+    auto* const button = new TShockwaveFlash(&window);
+    button->setGeometry(200, 160, 48, 23);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QSignalSpy tileFrames(tile, &TShockwaveFlash::firstFrameShown);
+    QSignalSpy buttonFrames(button, &TShockwaveFlash::firstFrameShown);
+    tile->setMovie(contentFile(QStringLiteral("1ano.swf")));
+    button->setMovie(contentFile(QStringLiteral("Sair.swf")));
+    QVERIFY(tileFrames.wait(frameTimeout));
+    QVERIFY(buttonFrames.size() == 1 || buttonFrames.wait(frameTimeout));
+
+    // The tile's yellow background shows in its corners (its square moves between the others),
+    // the button's red fills it, and the window around them stays white.
+    const auto colourAt = [&window](QPoint at) { return window.grab().toImage().pixelColor(at); };
+    QTRY_VERIFY(colourAt({168, 12}) == QColor(Qt::yellow)
+                || colourAt({12, 142}) == QColor(Qt::yellow));
+    QTRY_COMPARE(colourAt({224, 171}), QColor(Qt::red));
+    QCOMPARE(colourAt({185, 100}), QColor(Qt::white));
+    QCOMPARE(colourAt({260, 171}), QColor(Qt::white));
+}
+
+void PlayerEngineTest::loadingMoviesLeavesTheFocusAlone()
+{
+    QWidget window;
+    window.resize(790, 300);
+    auto* const edit = new QLineEdit(&window);
+    edit->setGeometry(10, 270, 100, 25);
+    QList<TShockwaveFlash*> players;
+    for (int i = 0; i < 8; ++i) {
+        auto* const player = new TShockwaveFlash(&window);
+        player->setGeometry(10 + (i % 4) * 190, 10 + (i / 4) * 130, 161, 120);
+        players.append(player);
+    }
+    window.show();
+    window.activateWindow(); // no window manager under Xvfb does it
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), edit);
+
+    QList<std::shared_ptr<QSignalSpy>> enters;
+    int framesLeft = 8;
+    const QStringList movies{QStringLiteral("1ano.swf"), QStringLiteral("2ano.swf"),
+                             QStringLiteral("Ok.swf"), QStringLiteral("Sair.swf")};
+    for (int i = 0; i < 8; ++i) {
+        enters.append(std::make_shared<QSignalSpy>(players[i], &TShockwaveFlash::OnEnter));
+        connect(players[i], &TShockwaveFlash::firstFrameShown, &window,
+                [&framesLeft] { --framesLeft; });
+        players[i]->setMovie(contentFile(movies[i % movies.size()]));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(framesLeft, 0, frameTimeout);
+    QTest::qWait(300);
+    QCOMPARE(QApplication::focusWidget(), edit);
+    for (const auto& spy : enters)
+        QCOMPARE(spy->size(), 0);
 }
 
 QTEST_MAIN(PlayerEngineTest)
