@@ -4,6 +4,7 @@
 #include "RuffleEngine.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 
@@ -69,6 +70,18 @@ void TShockwaveFlash::setMovie(const QString& path)
         return;
     }
     m_movie = path;
+}
+
+bool TShockwaveFlash::event(QEvent* event)
+{
+    // The engine draws in the window the player belonged to when its movie was set; a player
+    // moved to another window starts its movie again there.
+    if (event->type() == QEvent::ParentChange && m_engine) {
+        const QString movie = m_movie;
+        dropMovie();
+        setMovie(movie);
+    }
+    return QWidget::event(event);
 }
 
 void TShockwaveFlash::focusChanged(const QWidget* old, const QWidget* now)

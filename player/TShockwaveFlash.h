@@ -48,6 +48,9 @@ signals:
     // The movie just set has drawn its first frame (for measurements and tests).
     void firstFrameShown();
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void focusChanged(const QWidget* old, const QWidget* now);
     void dropMovie();

@@ -105,6 +105,16 @@ void PlayerEngineTest::buttonsSendTheirCommands()
         QCOMPARE(commands.first().at(0).toString(), QString::fromUtf8(button.command));
         QCOMPARE(commands.first().at(1).toString(), QString::fromUtf8(button.args));
     }
+
+    // Names are matched without case, and the path reads back exactly as it was set.
+    const QString otherCase = contentFile(QStringLiteral("SAIR.SWF"));
+    player->setMovie(otherCase);
+    QCOMPARE(player->Movie(), otherCase);
+    // The folder itself unloads the movie, and with the window's last movie goes its engine.
+    QCOMPARE(engineViews(window), 1);
+    player->setMovie(QDir::currentPath() + QStringLiteral("/config/"));
+    QCOMPARE(player->Movie(), QString());
+    QTRY_COMPARE(engineViews(window), 0);
 }
 
 void PlayerEngineTest::clickOnATileEntersItOnce()
@@ -143,6 +153,20 @@ void PlayerEngineTest::clickOnATileEntersItOnce()
     click(second);
     QTRY_COMPARE(secondEnters.size(), 2);
     QCOMPARE(firstEnters.size(), 1);
+
+    // The keyboard walks the players in tab order, entering each once, and leaves the movies.
+    sink->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(firstEnters.size(), 2);
+    QTRY_VERIFY(QApplication::focusWidget() != first); // handed on to the movie
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_COMPARE(secondEnters.size(), 3);
+    QCOMPARE(firstEnters.size(), 2);
+    QTest::qWait(100);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), sink);
+    QCOMPARE(firstEnters.size(), 2);
+    QCOMPARE(secondEnters.size(), 3);
 }
 
 void PlayerEngineTest::unplayableMoviesReadBackEmpty_data()
