@@ -5,7 +5,8 @@
 
 #include <optional>
 
-namespace {
+namespace
+{
 
 std::optional<QString> matchWithoutCase(const QString& folder, const QString& name)
 {
@@ -15,7 +16,8 @@ std::optional<QString> matchWithoutCase(const QString& folder, const QString& na
 
     const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
     std::optional<QString> best;
-    const auto entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const auto entries =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0 && (!best || entry < *best))
             best = entry;
@@ -40,7 +42,7 @@ QString resolveContentPath(const QString& path)
         if (component.isEmpty() || component == QLatin1String("."))
             continue;
         const auto match = component == QLatin1String("..") ? std::optional(resolved + component)
-                                                             : matchWithoutCase(resolved, component);
+                                                            : matchWithoutCase(resolved, component);
         if (!match)
             return path;
         resolved = *match;

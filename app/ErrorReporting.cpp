@@ -20,7 +20,8 @@ QString withFullStop(const QString& text)
 
 void showErrorBox(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, applicationTitle(QCoreApplication::applicationFilePath()),
-                    withFullStop(text), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical,
+                    applicationTitle(QCoreApplication::applicationFilePath()), withFullStop(text),
+                    QMessageBox::Ok);
     box.exec();
 }

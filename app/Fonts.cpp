@@ -6,8 +6,9 @@
 void installFontSubstitutions()
 {
     const auto substitute = [](const char* family, const char* first, const char* second) {
-        QFont::insertSubstitutions(QString::fromLatin1(family),
-                                   QStringList{QString::fromLatin1(first), QString::fromLatin1(second)});
+        QFont::insertSubstitutions(
+            QString::fromLatin1(family),
+            QStringList{QString::fromLatin1(first), QString::fromLatin1(second)});
     };
     substitute("MS Sans Serif", "Liberation Sans", "DejaVu Sans");
     substitute("Arial Black", "DejaVu Sans", "Liberation Sans");

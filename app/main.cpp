@@ -1,5 +1,6 @@
-#include "Fonts.h"
 #include "Main.h"
+
+#include "Fonts.h"
 #include "WindowSlots.h"
 
 #include <QApplication>

@@ -6,13 +6,18 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class ContentPath : public ::testing::Test {
+class ContentPath : public ::testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(m_root.isValid()); }
 
-    QString path(const char* relative) const { return m_root.path() + QLatin1Char('/') + QString::fromUtf8(relative); }
+    QString path(const char* relative) const
+    {
+        return m_root.path() + QLatin1Char('/') + QString::fromUtf8(relative);
+    }
 
     void touch(const char* relative) const
     {

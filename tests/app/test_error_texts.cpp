@@ -11,9 +11,9 @@ TEST(ErrorTexts, FullStopIsAddedOnlyAfterCharactersThatSortAfterTheDot)
     const Case cases[] = {
         {"abc", "abc."},
         {"abc.", "abc."},
-        {"abc)", "abc)"},  // ')' sorts before '.'
-        {"a-", "a-"},      // so does '-'
-        {"a/", "a/."},     // '/' is the first one after it
+        {"abc)", "abc)"}, // ')' sorts before '.'
+        {"a-", "a-"},     // so does '-'
+        {"a/", "a/."},    // '/' is the first one after it
         {"", ""},
         {"Não", "Não."},
         {"cdxtb: Field 'serie' not found", "cdxtb: Field 'serie' not found."},

@@ -8,7 +8,8 @@
 
 #include <stdexcept>
 
-namespace {
+namespace
+{
 
 struct SeenBox {
     QString title;
@@ -37,7 +38,8 @@ QList<SeenBox> boxesDuring(const std::function<void()>& action)
 }
 
 // A window whose creation handler fails halfway, as a window with a broken catalog would.
-class FailingWindow final : public QWidget {
+class FailingWindow final : public QWidget
+{
 public:
     FailingWindow()
     {
@@ -55,7 +57,8 @@ private:
 
 } // namespace
 
-class ErrorReportingTest final : public QObject {
+class ErrorReportingTest final : public QObject
+{
     Q_OBJECT
 
 private slots:
