@@ -1,5 +1,6 @@
 #include "RuffleStage.h"
 
+#include "EnginePage.h"
 #include "EngineRuntime.h"
 #include "EngineScheme.h"
 #include "PageBridge.h"
@@ -72,7 +73,7 @@ RuffleStage::RuffleStage(QWidget* window)
     , m_window(window)
     , m_view(new QWebEngineView(window))
 {
-    auto* const page = new QWebEnginePage(runtime::sharedProfile(), m_view);
+    auto* const page = new EnginePage(runtime::sharedProfile(), m_view);
     // Until a movie draws its first frame, the player shows what lies behind it.
     page->setBackgroundColor(Qt::transparent);
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
