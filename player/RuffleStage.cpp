@@ -196,6 +196,11 @@ bool RuffleStage::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (changesLayout(type) && watched->isWidgetType()
                && m_watched.contains(static_cast<QWidget*>(watched))) {
+        // The mask at once, for whoever shapes the window after this very event; the rest,
+        // which talks to the page, once the window has settled.
+        const QRegion mask = visibleRegion();
+        if (m_view && m_view->isVisible() && !mask.isEmpty())
+            m_view->setMask(mask);
         scheduleLayout();
     }
     return QObject::eventFilter(watched, event);
@@ -250,16 +255,14 @@ void RuffleStage::layout()
     m_layoutScheduled = false;
     if (!m_view)
         return;
-    QRegion mask;
+    const QRegion mask = visibleRegion();
     QJsonArray items;
     for (const auto& [id, slot] : m_slots) {
-        const QRect visible = visibleRect(slot.player);
         const QRect whole = slot.player->window() == m_window
                                 ? QRect(slot.player->mapTo(m_window, QPoint()), slot.player->size())
                                 : QRect();
-        mask += visible;
         items.append(QJsonArray{id, whole.x(), whole.y(), whole.width(), whole.height(),
-                                !visible.isEmpty()});
+                                !visibleRect(slot.player).isEmpty()});
     }
 
     m_view->setGeometry(m_window->rect());
@@ -335,6 +338,14 @@ QRect RuffleStage::visibleRect(const QWidget* player) const
          widget = widget->parentWidget())
         rect &= QRect(widget->mapTo(m_window, QPoint()), widget->size());
     return rect;
+}
+
+QRegion RuffleStage::visibleRegion() const
+{
+    QRegion region;
+    for (const auto& [id, slot] : m_slots)
+        region += visibleRect(slot.player);
+    return region;
 }
 
 bool RuffleStage::viewHolds(const QWidget* widget) const

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QRegion>
 #include <QUrl>
 
 class QJsonArray;
@@ -70,6 +71,8 @@ private:
     void playInPage(int id, const Slot& slot);
     void runInPage(const QString& function, const QJsonArray& arguments);
     [[nodiscard]] QRect visibleRect(const QWidget* player) const;
+    // Where the view draws: the visible parts of all its players.
+    [[nodiscard]] QRegion visibleRegion() const;
     [[nodiscard]] bool viewHolds(const QWidget* widget) const;
 
     QWidget* m_window;
