@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Actions.h"
+#include "BitWriter.h"
+#include "Types.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace swf
+{
+
+// The frames of a movie or of a sprite: what is placed, moved and removed at which depth,
+// frame actions and labels, one ShowFrame per frame.
+class Timeline final
+{
+public:
+    void place(std::uint16_t depth, CharacterId character, const Matrix& matrix = {},
+               const std::optional<ColorTransform>& colour = {});
+    // Changes the matrix (and colour) of what already lies at the depth.
+    void move(std::uint16_t depth, const Matrix& matrix,
+              const std::optional<ColorTransform>& colour = {});
+    void remove(std::uint16_t depth);
+    void actions(const Actions& actions);
+    void label(std::string_view name);
+    void showFrame();
+
+    // Frames shown so far, plus one when the last frame has tags but no ShowFrame yet.
+    [[nodiscard]] std::uint16_t frameCount() const;
+    // The control tags, the last frame closed, with the End tag.
+    [[nodiscard]] std::vector<std::uint8_t> tags() const;
+
+private:
+    void placeObject(std::uint16_t depth, std::optional<CharacterId> character,
+                     const Matrix& matrix, const std::optional<ColorTransform>& colour);
+
+    BitWriter m_tags;
+    std::uint16_t m_frames = 0;
+    bool m_frameOpen = false;
+};
+
+} // namespace swf
