@@ -3,10 +3,9 @@
 // case a fresh process measures the time from its own start until every player has drawn its
 // first frame, the PSS of itself and all its engine processes, and their CPU use over 10 s idle.
 //
-//   player_bench [content folder]   the folder holds the movies; made up when none is given
+//   player_bench [folder]   the folder holds the menu movies; the demo's config folder by default
 
 #include "TShockwaveFlash.h"
-#include "TestMovies.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,7 +14,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QQuickWindow>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
@@ -151,17 +149,6 @@ int runCase(int players, const QString& folder, bool missing)
     return 0;
 }
 
-QString madeUpContent(const QTemporaryDir& folder)
-{
-    for (int i = 0; i < demoMovies.size(); ++i) {
-        const QColor square = QColor::fromHsv(i * 360 / demoMovies.size(), 200, 220);
-        if (!testmovies::write(folder.filePath(demoMovies[i]),
-                               testmovies::tile(161, 135, Qt::white, square)))
-            return {};
-    }
-    return folder.path();
-}
-
 } // namespace
 
 double median(QList<double> values)
@@ -178,13 +165,9 @@ int main(int argc, char* argv[])
                        std::string_view(argv[4]) == "missing");
     }
 
-    QTemporaryDir scratch;
-    QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : madeUpContent(scratch);
-    if (folder.isEmpty()) {
-        std::fprintf(stderr, "cannot write the made-up movies\n");
-        return 1;
-    }
-    folder = QDir(folder).absolutePath();
+    const QString folder =
+        QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(QUORVANE_DEMO_CONFIG))
+            .absolutePath();
     const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath();
     // The engine serves movies from the program folder, which is the current folder here.
     QDir::setCurrent(folder);
