@@ -15,9 +15,10 @@ struct EngineRoots;
 namespace runtime
 {
 
-// The one off-the-record profile every engine page uses, so that all pages share one renderer
-// process (and Ruffle's compiled code). Prepares the process's Chromium flags and the rendering
-// back end before the first use; to be called on the user-interface thread.
+// The one off-the-record profile every engine page uses, so that the pages (one per window with
+// movies) share one renderer process, and V8 may reuse Ruffle's compiled WebAssembly between
+// them. Prepares the process's Chromium flags and the rendering back end before the first use;
+// to be called on the user-interface thread.
 [[nodiscard]] QWebEngineProfile* sharedProfile();
 
 // The folder holding the page and Ruffle's files: "engine" next to the program, or the build
