@@ -12,6 +12,7 @@
 #include "Outline.h"
 #include "TShockwaveFlash.h"
 #include "TransparentLabel.h"
+#include "WindowDecor.h"
 #include "WindowSlots.h"
 
 #include <QCloseEvent>
@@ -39,11 +40,6 @@ QPushButton* makeConfirmButton(QWidget* window)
     auto* button = placed(new QPushButton(window), QStringLiteral("btok"), QRect(398, 462, 25, 25));
     button->setVisible(false);
     return button;
-}
-
-TShockwaveFlash* makePlayer(QWidget* parent, const QString& name, const QRect& geometry)
-{
-    return placed(new TShockwaveFlash(parent), name, geometry);
 }
 
 struct Subject {
@@ -175,11 +171,7 @@ void TFRMfundI::showModal()
 
 void TFRMfundI::showEvent(QShowEvent* event)
 {
-    if (FRMmain) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(FRMmain->frameGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnGradeMenu(*this);
     QWidget::showEvent(event);
 }
 

@@ -9,6 +9,7 @@
 #include "Outline.h"
 #include "TShockwaveFlash.h"
 #include "TransparentLabel.h"
+#include "WindowDecor.h"
 #include "WindowSlots.h"
 
 #include <QFrame>
@@ -28,22 +29,6 @@ QFont defaultFont()
     return pixelFont(QStringLiteral("MS Sans Serif"), 11);
 }
 
-QLabel* makeBackdrop(QWidget* window)
-{
-    auto* image = placed(new QLabel(window), QStringLiteral("Image1"), QRect(0, 0, 790, 536));
-    image->setPixmap(QPixmap(QStringLiteral(":/assets/background.jpg")));
-    image->setScaledContents(true);
-    return image;
-}
-
-TransparentLabel* makeBrandLine(QWidget* window)
-{
-    return placed(new TransparentLabel(QStringLiteral("Quorvane - Tecnologia e Educação"),
-                                       pixelFont(QStringLiteral("Arial Black"), 17, true),
-                                       QColor(0x00, 0x40, 0x80), window),
-                  QStringLiteral("Label7"), QPoint(246, 91));
-}
-
 BevelPanel* makePanel(QWidget* window)
 {
     auto* panel = placed(new BevelPanel(window), QStringLiteral("P1"), QRect(54, 112, 690, 343));
@@ -56,11 +41,6 @@ QPushButton* makeConfirmButton(QWidget* window)
     auto* button = placed(new QPushButton(window), QStringLiteral("btok"), QRect(390, 352, 27, 25));
     button->setVisible(false);
     return button;
-}
-
-TShockwaveFlash* makePlayer(QWidget* parent, const QString& name, const QRect& geometry)
-{
-    return placed(new TShockwaveFlash(parent), name, geometry);
 }
 
 struct Year {
@@ -83,7 +63,7 @@ TFRMmain::TFRMmain(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , Image1(makeBackdrop(this))
-    , Label7(makeBrandLine(this))
+    , Label7(makeBrandLine(this, QPoint(246, 91)))
     , SWF1(makePlayer(this, QStringLiteral("SWF1"), QRect(337, 11, 121, 69)))
     , SWFok(makePlayer(this, QStringLiteral("SWFok"), QRect(689, 486, 48, 23)))
     , SWFsair(makePlayer(this, QStringLiteral("SWFsair"), QRect(618, 487, 48, 23)))

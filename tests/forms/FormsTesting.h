@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -13,7 +14,8 @@
 
 #include <functional>
 
-// A program folder whose configuration folder holds no movies, so no player engine starts.
+// A program folder whose configuration folder holds no movies, so no player engine starts, and
+// a catalog with the program's fields and no records, so the activities window opens quietly.
 class EmptyProgramFolder final
 {
 public:
@@ -22,7 +24,18 @@ public:
         QDir(m_folder.path()).mkpath(QStringLiteral("config"));
         QDir::setCurrent(m_folder.path());
         installFontSubstitutions();
+        QFile catalog(m_folder.filePath(QStringLiteral("config/ketmo.xml")));
+        if (catalog.open(QIODevice::WriteOnly))
+            catalog.write(emptyCatalog);
     }
+
+    static constexpr const char* emptyCatalog =
+        R"(<?xml version="1.0" standalone="yes"?>  <DATAPACKET Version="2.0"><METADATA><FIELDS>)"
+        R"(<FIELD attrname="cod_disp" fieldtype="i4"/><FIELD attrname="cod_web" fieldtype="string" WIDTH="10"/>)"
+        R"(<FIELD attrname="serie" fieldtype="string" WIDTH="2"/><FIELD attrname="disciplina" fieldtype="string" WIDTH="20"/>)"
+        R"(<FIELD attrname="tipo" fieldtype="string" WIDTH="12"/><FIELD attrname="descricao" fieldtype="string" WIDTH="80"/>)"
+        R"(<FIELD attrname="categoria" fieldtype="string" WIDTH="20"/><FIELD attrname="caminho" fieldtype="string" WIDTH="120"/>)"
+        R"(<FIELD attrname="executavel" fieldtype="string" WIDTH="1"/></FIELDS><PARAMS/></METADATA><ROWDATA/></DATAPACKET>)";
 
 private:
     QTemporaryDir m_folder;

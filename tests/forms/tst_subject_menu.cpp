@@ -225,7 +225,7 @@ private slots:
             QCOMPARE(window->parentWidget(), subjects);
             QCOMPARE(DisciplinaAtual, subject);
             QCOMPARE(counters(subjects), QList<int>(10, 0));
-            shown = control<QLabel>(window, "chosen")->text();
+            shown = window->windowTitle();
             window->close();
         });
         runSubjectMenu(5, [&](TFRMfundI* window) {
@@ -237,7 +237,7 @@ private slots:
             QCOMPARE(activities.seen(), 1);
             QCOMPARE(FRMAtividades, nullptr);
         });
-        QCOMPARE(shown, QStringLiteral("4A - ") + subject);
+        QCOMPARE(shown, QStringLiteral("Atividades - 4º Ano - Fundamental I"));
     }
 
     void returningFromActivitiesLeavesNothingSelected()

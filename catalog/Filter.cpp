@@ -1,0 +1,1552 @@
+#include "Filter.h"
+
+#include "Conversions.h"
+#include "Messages.h"
+#include "Packet.h"
+#include "Text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+namespace catalog
+{
+
+namespace detail
+{
+
+enum class ValueType { Null, Boolean, Integer, Float, Text, DateTime, Blob };
+
+struct Value final {
+    ValueType type = ValueType::Null;
+    bool boolean = false;
+    std::int64_t integer = 0;
+    double number = 0; // Float and DateTime
+    std::string text;  // Text and Blob
+};
+
+struct FilterNode {
+    FilterNode() = default;
+    FilterNode(const FilterNode&) = delete;
+    FilterNode& operator=(const FilterNode&) = delete;
+    virtual ~FilterNode() = default;
+
+    [[nodiscard]] virtual Value eval(const Packet& packet, std::size_t row) const = 0;
+
+    // For boolean nodes: 1 true, 0 false, -1 unknown. Conditions override it so that a filter
+    // tests a record without building values.
+    [[nodiscard]] virtual int truth(const Packet& packet, std::size_t row) const
+    {
+        const Value v = eval(packet, row);
+        return v.type == ValueType::Boolean ? static_cast<int>(v.boolean) : -1;
+    }
+
+    ValueType type = ValueType::Null;
+    int depth = 1;
+};
+
+} // namespace detail
+
+namespace
+{
+
+using detail::FilterNode;
+using detail::Value;
+using detail::ValueType;
+using NodePtr = std::unique_ptr<FilterNode>;
+
+// Nesting beyond these limits is refused so that neither parsing nor evaluation can exhaust the
+// stack; no real filter comes near them.
+constexpr int maxNesting = 100;
+constexpr int maxDepth = 400;
+
+enum class Op { Eq, Ne, Lt, Le, Gt, Ge, Like, Add, Sub, Mul, Div };
+
+Value nullValue()
+{
+    return {};
+}
+
+Value booleanValue(bool b)
+{
+    Value v;
+    v.type = ValueType::Boolean;
+    v.boolean = b;
+    return v;
+}
+
+Value integerValue(std::int64_t i)
+{
+    Value v;
+    v.type = ValueType::Integer;
+    v.integer = i;
+    return v;
+}
+
+Value numberValue(ValueType type, double d)
+{
+    Value v;
+    v.type = type;
+    v.number = d;
+    return v;
+}
+
+Value textValue(ValueType type, std::string s)
+{
+    Value v;
+    v.type = type;
+    v.text = std::move(s);
+    return v;
+}
+
+bool isNumber(ValueType t)
+{
+    return t == ValueType::Integer || t == ValueType::Float;
+}
+
+bool isText(ValueType t)
+{
+    return t == ValueType::Text || t == ValueType::Blob;
+}
+
+double asDouble(const Value& v)
+{
+    return v.type == ValueType::Integer ? static_cast<double>(v.integer) : v.number;
+}
+
+bool compatible(ValueType a, ValueType b)
+{
+    if (a == ValueType::Null || b == ValueType::Null || a == b)
+        return true;
+    const auto numericLike = [](ValueType t) { return isNumber(t) || t == ValueType::DateTime; };
+    return (numericLike(a) && numericLike(b)) || (isText(a) && isText(b));
+}
+
+bool valuesEqual(const Value& a, const Value& b)
+{
+    if (a.type == ValueType::Integer && b.type == ValueType::Integer)
+        return a.integer == b.integer;
+    if (isText(a.type))
+        return a.text == b.text;
+    if (a.type == ValueType::Boolean)
+        return a.boolean == b.boolean;
+    return asDouble(a) == asDouble(b);
+}
+
+int compareValues(const Value& a, const Value& b)
+{
+    if (a.type == ValueType::Integer && b.type == ValueType::Integer)
+        return a.integer < b.integer ? -1 : (a.integer > b.integer ? 1 : 0);
+    if (isText(a.type))
+        return text::collate(a.text, b.text);
+    if (a.type == ValueType::Boolean)
+        return static_cast<int>(a.boolean) - static_cast<int>(b.boolean);
+    const double x = asDouble(a);
+    const double y = asDouble(b);
+    return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+Value cellValue(std::string_view cell, FieldType type)
+{
+    if (cell.data() == nullptr)
+        return nullValue();
+    switch (type) {
+    case FieldType::Text:
+        return textValue(ValueType::Text, std::string(cell));
+    case FieldType::Memo:
+    case FieldType::Binary:
+        return textValue(ValueType::Blob, std::string(cell));
+    case FieldType::Integer:
+        if (const auto i = conversions::storedInteger(cell))
+            return integerValue(*i);
+        // Integers too large for 64 bits still compare as numbers.
+        if (const auto d = conversions::storedFloat(cell))
+            return numberValue(ValueType::Float, *d);
+        return nullValue();
+    case FieldType::Float:
+        if (const auto d = conversions::storedFloat(cell))
+            return numberValue(ValueType::Float, *d);
+        return nullValue();
+    case FieldType::Boolean:
+        if (const auto b = conversions::storedBoolean(cell))
+            return booleanValue(*b);
+        return nullValue();
+    case FieldType::Date:
+    case FieldType::Time:
+    case FieldType::DateTime:
+        if (const auto d = conversions::storedDateTime(cell, type))
+            return numberValue(ValueType::DateTime, *d);
+        return nullValue();
+    }
+    return nullValue();
+}
+
+ValueType valueTypeOf(FieldType type)
+{
+    switch (type) {
+    case FieldType::Text:
+        return ValueType::Text;
+    case FieldType::Memo:
+    case FieldType::Binary:
+        return ValueType::Blob;
+    case FieldType::Integer:
+        return ValueType::Integer;
+    case FieldType::Float:
+        return ValueType::Float;
+    case FieldType::Boolean:
+        return ValueType::Boolean;
+    case FieldType::Date:
+    case FieldType::Time:
+    case FieldType::DateTime:
+        return ValueType::DateTime;
+    }
+    return ValueType::Text;
+}
+
+class ConstantNode final : public FilterNode
+{
+public:
+    ConstantNode(Value value, std::string source)
+        : m_value(std::move(value))
+        , m_source(std::move(source))
+    {
+        type = m_value.type;
+    }
+    Value eval(const Packet&, std::size_t) const override { return m_value; }
+
+    const Value& value() const { return m_value; }
+    Value& value() { return m_value; }
+    const std::string& source() const { return m_source; }
+    void retype() { type = m_value.type; }
+
+private:
+    Value m_value;
+    std::string m_source;
+};
+
+class FieldNode final : public FilterNode
+{
+public:
+    FieldNode(std::size_t index, FieldType fieldType)
+        : m_index(index)
+        , m_fieldType(fieldType)
+    {
+        type = valueTypeOf(fieldType);
+    }
+    Value eval(const Packet& packet, std::size_t row) const override
+    {
+        return cellValue(packet.cell(row, m_index), m_fieldType);
+    }
+    std::size_t index() const { return m_index; }
+    FieldType fieldType() const { return m_fieldType; }
+
+private:
+    std::size_t m_index;
+    FieldType m_fieldType;
+};
+
+// field = 'text', field <> 'text' and field LIKE 'text' on a text field: the comparisons the
+// program's own filters are made of, evaluated on the stored text without copying it.
+class FieldTextNode final : public FilterNode
+{
+public:
+    FieldTextNode(std::size_t index, Op op, std::string constant, bool partial, bool ignoreCase)
+        : m_index(index)
+        , m_op(op)
+        , m_constant(std::move(constant))
+        , m_partial(partial)
+        , m_ignoreCase(ignoreCase)
+    {
+        type = ValueType::Boolean;
+        if (m_partial) {
+            m_constant.pop_back();
+            if (m_op == Op::Like)
+                m_constant += '%';
+        }
+    }
+    Value eval(const Packet& packet, std::size_t row) const override
+    {
+        const int t = truth(packet, row);
+        return t < 0 ? nullValue() : booleanValue(t == 1);
+    }
+    int truth(const Packet& packet, std::size_t row) const override
+    {
+        const std::string_view cell = packet.cell(row, m_index);
+        if (cell.data() == nullptr)
+            return -1;
+        if (m_op == Op::Like)
+            return text::like(cell, m_constant, m_ignoreCase) ? 1 : 0;
+        const bool same = m_partial ? text::startsWith(cell, m_constant, m_ignoreCase)
+                                    : text::equal(cell, m_constant, m_ignoreCase);
+        return same == (m_op == Op::Eq) ? 1 : 0;
+    }
+
+private:
+    std::size_t m_index;
+    Op m_op;
+    std::string m_constant;
+    bool m_partial;
+    bool m_ignoreCase;
+};
+
+class CompareNode final : public FilterNode
+{
+public:
+    CompareNode(Op op, NodePtr left, NodePtr right)
+        : m_op(op)
+        , m_left(std::move(left))
+        , m_right(std::move(right))
+    {
+        type = ValueType::Boolean;
+    }
+    Value eval(const Packet& packet, std::size_t row) const override
+    {
+        const Value a = m_left->eval(packet, row);
+        if (a.type == ValueType::Null)
+            return nullValue();
+        const Value b = m_right->eval(packet, row);
+        if (b.type == ValueType::Null)
+            return nullValue();
+        switch (m_op) {
+        case Op::Eq:
+            return booleanValue(valuesEqual(a, b));
+        case Op::Ne:
+            return booleanValue(!valuesEqual(a, b));
+        case Op::Lt:
+            return booleanValue(compareValues(a, b) < 0);
+        case Op::Le:
+            return booleanValue(compareValues(a, b) <= 0);
+        case Op::Gt:
+            return booleanValue(compareValues(a, b) > 0);
+        case Op::Ge:
+            return booleanValue(compareValues(a, b) >= 0);
+        case Op::Like:
+            return booleanValue(text::like(a.text, b.text, false));
+        default:
+            return nullValue();
+        }
+    }
+
+private:
+    Op m_op;
+    NodePtr m_left;
+    NodePtr m_right;
+};
+
+class InNode final : public FilterNode
+{
+public:
+    InNode(NodePtr left, std::vector<NodePtr> items, std::vector<bool> ignoreCase)
+        : m_left(std::move(left))
+        , m_items(std::move(items))
+        , m_ignoreCase(std::move(ignoreCase))
+    {
+        type = ValueType::Boolean;
+    }
+    Value eval(const Packet& packet, std::size_t row) const override
+    {
+        const Value a = m_left->eval(packet, row);
+        if (a.type == ValueType::Null)
+            return nullValue();
+        bool unknown = false;
+        for (std::size_t i = 0; i < m_items.size(); ++i) {
+            const Value b = m_items[i]->eval(packet, row);
+            if (b.type == ValueType::Null) {
+                unknown = true;
+                continue;
+            }
+            const bool same =
+                m_ignoreCase[i] ? text::equal(a.text, b.text, true) : valuesEqual(a, b);
+            if (same)
+                return booleanValue(true);
+        }
+        return unknown ? nullValue() : booleanValue(false);
+    }
+
+private:
+    NodePtr m_left;
+    std::vector<NodePtr> m_items;
+    std::vector<bool> m_ignoreCase;
+};
+
+class NullTestNode final : public FilterNode
+{
+public:
+    NullTestNode(NodePtr operand, bool wantNull)
+        : m_operand(std::move(operand))
+        , m_wantNull(wantNull)
+    {
+        type = ValueType::Boolean;
+    }
+    Value eval(const Packet& packet, std::size_t row) const override
+    {
+        return booleanValue((m_operand->eval(packet, row).type == ValueType::Null) == m_wantNull);
+    }
+
+private:
+    NodePtr m_operand;
+    bool m_wantNull;
+};
+
+// AND and OR with three-valued logic: an unknown operand decides nothing on its own.
+class LogicNode final : public FilterNode
+{
+public:
+    LogicNode(bool isAnd, NodePtr left, NodePtr right)
+        : m_isAnd(isAnd)
+        , m_left(std::move(left))
+        , m_right(std::move(right))
+    {
+        type = ValueType::Boolean;
+    }
+    Value eval(const Packet& packet, std::size_t row) const override
+    {
+        const int t = truth(packet, row);
+        return t < 0 ? nullValue() : booleanValue(t == 1);
+    }
+    int truth(const Packet& packet, std::size_t row) const override
+    {
+        const int decisive = m_isAnd ? 0 : 1;
+        const int a = m_left->truth(packet, row);
+        if (a == decisive)
+            return a;
+        const int b = m_right->truth(packet, row);
+        if (b == decisive)
+            return b;
+        return (a < 0 || b < 0) ? -1 : 1 - decisive;
+    }
+
+private:
+    bool m_isAnd;
+    NodePtr m_left;
+    NodePtr m_right;
+};
+
+class NotNode final : public FilterNode
+{
+public:
+    explicit NotNode(NodePtr operand)
+        : m_operand(std::move(operand))
+    {
+        type = ValueType::Boolean;
+    }
+    Value eval(const Packet& packet, std::size_t row) const override
+    {
+        const int t = truth(packet, row);
+        return t < 0 ? nullValue() : booleanValue(t == 1);
+    }
+    int truth(const Packet& packet, std::size_t row) const override
+    {
+        const int a = m_operand->truth(packet, row);
+        return a < 0 ? -1 : 1 - a;
+    }
+
+private:
+    NodePtr m_operand;
+};
+
+class ArithmeticNode final : public FilterNode
+{
+public:
+    ArithmeticNode(Op op, ValueType resultType, NodePtr left, NodePtr right)
+        : m_op(op)
+        , m_left(std::move(left))
+        , m_right(std::move(right))
+    {
+        type = resultType;
+    }
+    Value eval(const Packet& packet, std::size_t row) const override
+    {
+        Value a = m_left->eval(packet, row);
+        if (a.type == ValueType::Null)
+            return a;
+        const Value b = m_right->eval(packet, row);
+        if (b.type == ValueType::Null)
+            return b;
+        if (type == ValueType::Text) {
+            a.text += b.text;
+            return a;
+        }
+        if (a.type == ValueType::Integer && b.type == ValueType::Integer && m_op != Op::Div) {
+            std::int64_t r = 0;
+            const bool overflow = m_op == Op::Add ? __builtin_add_overflow(a.integer, b.integer, &r)
+                                  : m_op == Op::Sub
+                                      ? __builtin_sub_overflow(a.integer, b.integer, &r)
+                                      : __builtin_mul_overflow(a.integer, b.integer, &r);
+            if (!overflow)
+                return integerValue(r);
+        }
+        const double x = asDouble(a);
+        const double y = asDouble(b);
+        double r = 0;
+        switch (m_op) {
+        case Op::Add:
+            r = x + y;
+            break;
+        case Op::Sub:
+            r = x - y;
+            break;
+        case Op::Mul:
+            r = x * y;
+            break;
+        default:
+            r = x / y;
+            break;
+        }
+        return numberValue(type == ValueType::DateTime ? ValueType::DateTime : ValueType::Float, r);
+    }
+
+private:
+    Op m_op;
+    NodePtr m_left;
+    NodePtr m_right;
+};
+
+class NegateNode final : public FilterNode
+{
+public:
+    explicit NegateNode(NodePtr operand)
+        : m_operand(std::move(operand))
+    {
+        type = m_operand->type;
+    }
+    Value eval(const Packet& packet, std::size_t row) const override
+    {
+        Value a = m_operand->eval(packet, row);
+        if (a.type == ValueType::Integer && a.integer != INT64_MIN)
+            a.integer = -a.integer;
+        else if (a.type == ValueType::Integer)
+            a = numberValue(ValueType::Float, -static_cast<double>(a.integer));
+        else
+            a.number = -a.number;
+        return a;
+    }
+
+private:
+    NodePtr m_operand;
+};
+
+enum class Function {
+    Upper,
+    Lower,
+    Trim,
+    TrimLeft,
+    TrimRight,
+    Substring,
+    Year,
+    Month,
+    Day,
+    Hour,
+    Minute,
+    Second,
+    Date,
+    Time,
+    GetDate
+};
+
+std::string trimText(std::string_view s, bool left, bool right, std::optional<char32_t> what)
+{
+    const auto trims = [&](char32_t c) { return what ? c == *what : c <= U' '; };
+    std::size_t begin = 0;
+    std::size_t end = s.size();
+    if (left) {
+        while (begin < end) {
+            std::size_t pos = begin;
+            if (!trims(text::next(s, pos)))
+                break;
+            begin = pos;
+        }
+    }
+    if (right) {
+        while (end > begin) {
+            std::size_t start = end - 1;
+            while (start > begin && (static_cast<unsigned char>(s[start]) & 0xC0) == 0x80)
+                --start;
+            std::size_t pos = start;
+            if (!trims(text::next(s, pos)) || pos != end)
+                break;
+            end = start;
+        }
+    }
+    return std::string(s.substr(begin, end - begin));
+}
+
+std::int64_t clampedInteger(const Value& v)
+{
+    if (v.type == ValueType::Integer)
+        return v.integer;
+    if (!(v.number > -1e15 && v.number < 1e15))
+        return v.number > 0 ? INT64_C(1000000000000000) : INT64_C(-1000000000000000);
+    return static_cast<std::int64_t>(v.number);
+}
+
+std::string substring(std::string_view s, std::int64_t start, std::optional<std::int64_t> count)
+{
+    if (start < 1)
+        start = 1;
+    std::size_t pos = 0;
+    for (std::int64_t i = 1; i < start && pos < s.size(); ++i)
+        (void)text::next(s, pos);
+    std::size_t end = pos;
+    if (!count) {
+        end = s.size();
+    } else {
+        for (std::int64_t i = 0; i < *count && end < s.size(); ++i)
+            (void)text::next(s, end);
+    }
+    return std::string(s.substr(pos, end - pos));
+}
+
+class FunctionNode final : public FilterNode
+{
+public:
+    FunctionNode(Function function, ValueType resultType, std::vector<NodePtr> args)
+        : m_function(function)
+        , m_args(std::move(args))
+    {
+        type = resultType;
+    }
+    Value eval(const Packet& packet, std::size_t row) const override
+    {
+        if (m_function == Function::GetDate)
+            return numberValue(ValueType::DateTime, conversions::now());
+        std::vector<Value> args;
+        args.reserve(m_args.size());
+        for (const auto& arg : m_args) {
+            args.push_back(arg->eval(packet, row));
+            if (args.back().type == ValueType::Null)
+                return nullValue();
+        }
+        const Value& a = args.front();
+        switch (m_function) {
+        case Function::Upper:
+            return textValue(ValueType::Text, text::toUpper(a.text));
+        case Function::Lower:
+            return textValue(ValueType::Text, text::toLower(a.text));
+        case Function::Trim:
+        case Function::TrimLeft:
+        case Function::TrimRight: {
+            std::optional<char32_t> what;
+            if (args.size() > 1 && !args[1].text.empty()) {
+                std::size_t pos = 0;
+                what = text::next(args[1].text, pos);
+            }
+            return textValue(ValueType::Text, trimText(a.text, m_function != Function::TrimRight,
+                                                       m_function != Function::TrimLeft, what));
+        }
+        case Function::Substring:
+            return textValue(
+                ValueType::Text,
+                substring(a.text, clampedInteger(args[1]),
+                          args.size() > 2 ? std::optional(clampedInteger(args[2])) : std::nullopt));
+        case Function::Date:
+            return numberValue(ValueType::DateTime, std::floor(a.number));
+        case Function::Time:
+            return numberValue(ValueType::DateTime, a.number - std::floor(a.number));
+        default:
+            break;
+        }
+        const auto civil = conversions::decodeDateTime(a.number);
+        switch (m_function) {
+        case Function::Year:
+            return integerValue(civil.year);
+        case Function::Month:
+            return integerValue(civil.month);
+        case Function::Day:
+            return integerValue(civil.day);
+        case Function::Hour:
+            return integerValue(civil.hour);
+        case Function::Minute:
+            return integerValue(civil.minute);
+        default:
+            return integerValue(civil.second);
+        }
+    }
+
+private:
+    Function m_function;
+    std::vector<NodePtr> m_args;
+};
+
+struct FunctionInfo final {
+    std::string_view name;
+    Function function;
+    std::size_t minArgs;
+    std::size_t maxArgs;
+};
+
+constexpr FunctionInfo functions[] = {
+    {"upper", Function::Upper, 1, 1},
+    {"lower", Function::Lower, 1, 1},
+    {"trim", Function::Trim, 1, 2},
+    {"trimleft", Function::TrimLeft, 1, 2},
+    {"trimright", Function::TrimRight, 1, 2},
+    {"substring", Function::Substring, 2, 3},
+    {"year", Function::Year, 1, 1},
+    {"month", Function::Month, 1, 1},
+    {"day", Function::Day, 1, 1},
+    {"hour", Function::Hour, 1, 1},
+    {"minute", Function::Minute, 1, 1},
+    {"second", Function::Second, 1, 1},
+    {"date", Function::Date, 1, 1},
+    {"time", Function::Time, 1, 1},
+    {"getdate", Function::GetDate, 0, 0},
+};
+
+constexpr std::string_view aggregates[] = {"sum", "min", "max", "avg", "count"};
+
+enum class TokenKind {
+    End,
+    Name,
+    Field,
+    String,
+    Number,
+    Operator,
+    Open,
+    Close,
+    Comma,
+    Like,
+    In,
+    IsNull,
+    IsNotNull
+};
+
+struct Token final {
+    TokenKind kind = TokenKind::End;
+    std::size_t offset = 0;
+    std::string_view source; // as written
+    std::string value;       // names without brackets, literals without apostrophes
+};
+
+bool isNameStart(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u == '_' || u >= 0x80;
+}
+
+bool isNameChar(char c)
+{
+    return isNameStart(c) || (c >= '0' && c <= '9') || c == '.' || c == '[' || c == ']';
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isWord(const Token& t, std::string_view word)
+{
+    return t.kind == TokenKind::Name && text::equal(t.value, word, true);
+}
+
+class Parser final
+{
+public:
+    Parser(std::string_view text, const std::vector<Field>& fields, const FilterOptions& options)
+        : m_text(text)
+        , m_fields(fields)
+        , m_options(options)
+    {
+    }
+
+    FilterResult run()
+    {
+        FilterResult result;
+        NodePtr root;
+        if (advance())
+            root = parseOr();
+        if (root && m_token.kind != TokenKind::End)
+            fail(FilterStatus::IncorrectlyTerminated, m_token.offset);
+        if (root && root->type != ValueType::Boolean && !m_failed)
+            fail(FilterStatus::NotBoolean, 0);
+        if (m_failed) {
+            result.status = m_status;
+            result.offset = m_offset;
+            result.detail = m_detail;
+            return result;
+        }
+        result.filter = Filter(std::shared_ptr<const FilterNode>(std::move(root)));
+        return result;
+    }
+
+private:
+    // ---- lexer
+
+    void skipBlanks()
+    {
+        for (;;) {
+            while (m_pos < m_text.size() && static_cast<unsigned char>(m_text[m_pos]) <= ' ')
+                ++m_pos;
+            if (m_text.substr(m_pos).starts_with("/*")) {
+                const std::size_t end = m_text.find("*/", m_pos + 2);
+                m_pos = end == std::string_view::npos ? m_text.size() : end + 2;
+                continue;
+            }
+            return;
+        }
+    }
+
+    std::string_view letters()
+    {
+        const std::size_t start = m_pos;
+        while (m_pos < m_text.size()
+               && ((m_text[m_pos] | 0x20) >= 'a' && (m_text[m_pos] | 0x20) <= 'z'))
+            ++m_pos;
+        return m_text.substr(start, m_pos - start);
+    }
+
+    bool advance()
+    {
+        skipBlanks();
+        Token t;
+        t.offset = m_pos;
+        if (m_pos >= m_text.size()) {
+            m_token = std::move(t);
+            return true;
+        }
+        const char c = m_text[m_pos];
+        if (isNameStart(c)) {
+            while (m_pos < m_text.size() && isNameChar(m_text[m_pos]))
+                ++m_pos;
+            t.kind = TokenKind::Name;
+            t.value = std::string(m_text.substr(t.offset, m_pos - t.offset));
+            if (text::equal(t.value, "like", true)) {
+                t.kind = TokenKind::Like;
+            } else if (text::equal(t.value, "in", true)) {
+                t.kind = TokenKind::In;
+            } else if (text::equal(t.value, "is", true)) {
+                // IS NULL and IS NOT NULL are single tokens; anything else after IS is an error.
+                skipBlanks();
+                const std::string_view word = letters();
+                if (text::equal(word, "null", true)) {
+                    t.kind = TokenKind::IsNull;
+                } else if (text::equal(word, "not", true)) {
+                    skipBlanks();
+                    if (!text::equal(letters(), "null", true))
+                        return fail(FilterStatus::InvalidUseOfKeyword, t.offset);
+                    t.kind = TokenKind::IsNotNull;
+                } else {
+                    return fail(FilterStatus::InvalidUseOfKeyword, t.offset);
+                }
+            }
+        } else if (c == '[') {
+            const std::size_t close = m_text.find(']', m_pos + 1);
+            if (close == std::string_view::npos)
+                return fail(FilterStatus::UnterminatedFieldName, t.offset);
+            t.kind = TokenKind::Field;
+            t.value = std::string(m_text.substr(m_pos + 1, close - m_pos - 1));
+            m_pos = close + 1;
+        } else if (c == '\'') {
+            t.kind = TokenKind::String;
+            ++m_pos;
+            for (;;) {
+                const std::size_t quote = m_text.find('\'', m_pos);
+                if (quote == std::string_view::npos)
+                    return fail(FilterStatus::UnterminatedString, t.offset);
+                t.value += m_text.substr(m_pos, quote - m_pos);
+                m_pos = quote + 1;
+                if (m_pos < m_text.size() && m_text[m_pos] == '\'') {
+                    t.value += '\'';
+                    ++m_pos;
+                    continue;
+                }
+                break;
+            }
+        } else if (isDigit(c)) {
+            t.kind = TokenKind::Number;
+            while (m_pos < m_text.size() && isDigit(m_text[m_pos]))
+                ++m_pos;
+            if (m_pos < m_text.size() && m_text[m_pos] == '.') {
+                ++m_pos;
+                while (m_pos < m_text.size() && isDigit(m_text[m_pos]))
+                    ++m_pos;
+            }
+            if (m_pos < m_text.size() && (m_text[m_pos] | 0x20) == 'e') {
+                std::size_t p = m_pos + 1;
+                if (p < m_text.size() && (m_text[p] == '+' || m_text[p] == '-'))
+                    ++p;
+                if (p < m_text.size() && isDigit(m_text[p])) {
+                    while (p < m_text.size() && isDigit(m_text[p]))
+                        ++p;
+                    m_pos = p;
+                }
+            }
+            t.value = std::string(m_text.substr(t.offset, m_pos - t.offset));
+        } else {
+            const std::string_view rest = m_text.substr(m_pos);
+            std::size_t length = 1;
+            if (rest.starts_with("<>") || rest.starts_with("<=") || rest.starts_with(">="))
+                length = 2;
+            else if (std::string_view("=<>+-*/").find(c) == std::string_view::npos && c != '('
+                     && c != ')' && c != ',')
+                return fail(FilterStatus::InvalidCharacter, t.offset, std::string(1, c));
+            t.kind = c == '('   ? TokenKind::Open
+                     : c == ')' ? TokenKind::Close
+                     : c == ',' ? TokenKind::Comma
+                                : TokenKind::Operator;
+            t.value = std::string(rest.substr(0, length));
+            m_pos += length;
+        }
+        t.source = m_text.substr(t.offset, m_pos - t.offset);
+        m_token = std::move(t);
+        return true;
+    }
+
+    // The next token's first character, without consuming anything.
+    char peekChar()
+    {
+        const std::size_t saved = m_pos;
+        skipBlanks();
+        const char c = m_pos < m_text.size() ? m_text[m_pos] : '\0';
+        m_pos = saved;
+        return c;
+    }
+
+    // ---- failures
+
+    bool fail(FilterStatus status, std::size_t offset, std::string detail = {})
+    {
+        if (!m_failed) {
+            m_failed = true;
+            m_status = status;
+            m_offset = offset;
+            m_detail = std::move(detail);
+        }
+        return false;
+    }
+
+    NodePtr failNode(FilterStatus status, std::size_t offset, std::string detail = {})
+    {
+        fail(status, offset, std::move(detail));
+        return nullptr;
+    }
+
+    // The token as the messages name it: quoted, or "nothing" at the end of the text.
+    std::string found() const
+    {
+        if (m_token.kind == TokenKind::End)
+            return "nothing";
+        const bool bare = m_token.kind == TokenKind::String || m_token.kind == TokenKind::Field;
+        std::string text = "'";
+        text += bare ? std::string_view(m_token.value) : m_token.source;
+        text += '\'';
+        return text;
+    }
+
+    NodePtr expected(FilterStatus status) { return failNode(status, m_token.offset, found()); }
+
+    NodePtr checkDepth(NodePtr node)
+    {
+        if (node && node->depth > maxDepth)
+            return failNode(FilterStatus::TooComplex, m_token.offset);
+        return node;
+    }
+
+    template <typename T, typename... Args>
+    NodePtr make(int depth, Args&&... args)
+    {
+        auto node = std::make_unique<T>(std::forward<Args>(args)...);
+        node->depth = depth + 1;
+        return checkDepth(std::move(node));
+    }
+
+    // ---- grammar
+
+    NodePtr parseOr()
+    {
+        if (++m_nesting > maxNesting)
+            return failNode(FilterStatus::TooComplex, m_token.offset);
+        NodePtr left = parseAnd();
+        while (left && isWord(m_token, "or")) {
+            if (!advance())
+                return nullptr;
+            NodePtr right = parseAnd();
+            if (!right)
+                return nullptr;
+            left = logic(false, std::move(left), std::move(right));
+        }
+        --m_nesting;
+        return left;
+    }
+
+    NodePtr parseAnd()
+    {
+        NodePtr left = parseNot();
+        while (left && isWord(m_token, "and")) {
+            if (!advance())
+                return nullptr;
+            NodePtr right = parseNot();
+            if (!right)
+                return nullptr;
+            left = logic(true, std::move(left), std::move(right));
+        }
+        return left;
+    }
+
+    NodePtr logic(bool isAnd, NodePtr left, NodePtr right)
+    {
+        if (left->type != ValueType::Boolean || right->type != ValueType::Boolean)
+            return failNode(FilterStatus::TypeMismatch, m_token.offset);
+        const int depth = std::max(left->depth, right->depth);
+        return make<LogicNode>(depth, isAnd, std::move(left), std::move(right));
+    }
+
+    NodePtr parseNot()
+    {
+        if (!isWord(m_token, "not"))
+            return parseRelation();
+        const std::size_t offset = m_token.offset;
+        if (!advance())
+            return nullptr;
+        NodePtr operand = parseRelation();
+        if (!operand)
+            return nullptr;
+        if (operand->type != ValueType::Boolean)
+            return failNode(FilterStatus::TypeMismatch, offset);
+        const int depth = operand->depth;
+        return make<NotNode>(depth, std::move(operand));
+    }
+
+    std::optional<Op> comparison() const
+    {
+        if (m_token.kind == TokenKind::Like)
+            return Op::Like;
+        if (m_token.kind != TokenKind::Operator)
+            return std::nullopt;
+        const std::string& v = m_token.value;
+        if (v == "=")
+            return Op::Eq;
+        if (v == "<>")
+            return Op::Ne;
+        if (v == "<")
+            return Op::Lt;
+        if (v == "<=")
+            return Op::Le;
+        if (v == ">")
+            return Op::Gt;
+        if (v == ">=")
+            return Op::Ge;
+        return std::nullopt;
+    }
+
+    NodePtr parseRelation()
+    {
+        NodePtr left = parseAdditive();
+        if (!left)
+            return nullptr;
+        if (m_token.kind == TokenKind::IsNull || m_token.kind == TokenKind::IsNotNull) {
+            const bool wantNull = m_token.kind == TokenKind::IsNull;
+            if (!advance())
+                return nullptr;
+            const int depth = left->depth;
+            return make<NullTestNode>(depth, std::move(left), wantNull);
+        }
+        if (m_token.kind == TokenKind::In)
+            return parseIn(std::move(left));
+        const auto op = comparison();
+        if (!op)
+            return left;
+        const std::size_t offset = m_token.offset;
+        if (!advance())
+            return nullptr;
+        NodePtr right = parseAdditive();
+        if (!right)
+            return nullptr;
+        return compare(*op, std::move(left), std::move(right), offset);
+    }
+
+    NodePtr parseIn(NodePtr left)
+    {
+        if (!advance())
+            return nullptr;
+        if (m_token.kind != TokenKind::Open)
+            return expected(FilterStatus::OpenParenthesisExpected);
+        const std::size_t open = m_token.offset;
+        if (!advance())
+            return nullptr;
+        if (m_token.kind == TokenKind::Close)
+            return failNode(FilterStatus::EmptyInList, open);
+        std::vector<NodePtr> items;
+        std::vector<bool> ignoreCase;
+        int depth = left->depth;
+        for (;;) {
+            const std::size_t offset = m_token.offset;
+            NodePtr item = parseOr();
+            if (!item)
+                return nullptr;
+            if (!coerce(*left, item, offset))
+                return nullptr;
+            if (left->type == ValueType::Blob || !compatible(left->type, item->type))
+                return failNode(FilterStatus::TypeMismatch, offset);
+            const auto* field = dynamic_cast<const FieldNode*>(left.get());
+            ignoreCase.push_back(m_options.caseInsensitive && field && left->type == ValueType::Text
+                                 && dynamic_cast<const ConstantNode*>(item.get()));
+            depth = std::max(depth, item->depth);
+            items.push_back(std::move(item));
+            if (m_token.kind == TokenKind::Close)
+                break;
+            if (m_token.kind != TokenKind::Comma)
+                return expected(FilterStatus::CloseParenthesisOrCommaExpected);
+            if (!advance())
+                return nullptr;
+        }
+        if (!advance())
+            return nullptr;
+        return make<InNode>(depth, std::move(left), std::move(items), std::move(ignoreCase));
+    }
+
+    // Gives a constant the type of the expression it is compared with, as the engine does:
+    // '12' compared with an integer field is the number 12, 12 compared with a text field the
+    // text "12".
+    bool coerce(const FilterNode& other, NodePtr& node, std::size_t offset)
+    {
+        auto* constant = dynamic_cast<ConstantNode*>(node.get());
+        if (!constant || dynamic_cast<const ConstantNode*>(&other) || other.type == ValueType::Null)
+            return true;
+        Value& v = constant->value();
+        const ValueType target = other.type;
+        if (v.type == ValueType::Null || v.type == target)
+            return true;
+        if (isText(target)) {
+            if (isNumber(v.type))
+                v = textValue(ValueType::Text, constant->source());
+            else if (v.type == ValueType::Boolean)
+                v = textValue(ValueType::Text, v.boolean ? "True" : "False");
+            constant->retype();
+            return true;
+        }
+        if (v.type != ValueType::Text)
+            return true; // numbers against numbers and dates; the type check decides the rest
+        const std::string literal = v.text;
+        const auto* field = dynamic_cast<const FieldNode*>(&other);
+        const FieldType fieldType = field ? field->fieldType() : FieldType::DateTime;
+        switch (target) {
+        case ValueType::Integer:
+            if (const auto i = conversions::toInteger(literal)) {
+                v = integerValue(*i);
+                break;
+            }
+            return fail(FilterStatus::InvalidConstant, offset, messages::invalidInteger(literal));
+        case ValueType::Float:
+            if (const auto d = conversions::storedFloat(literal)) {
+                v = numberValue(ValueType::Float, *d);
+                break;
+            }
+            return fail(FilterStatus::InvalidConstant, offset, messages::invalidFloat(literal));
+        case ValueType::Boolean:
+            if (const auto b = conversions::storedBoolean(literal)) {
+                v = booleanValue(*b);
+                break;
+            }
+            return fail(FilterStatus::InvalidConstant, offset, messages::invalidBoolean(literal));
+        case ValueType::DateTime:
+            if (const auto d = conversions::dateTimeConstant(literal, fieldType)) {
+                v = numberValue(ValueType::DateTime, *d);
+                break;
+            }
+            return fail(FilterStatus::InvalidConstant, offset,
+                        fieldType == FieldType::Date   ? messages::invalidDate(literal)
+                        : fieldType == FieldType::Time ? messages::invalidTime(literal)
+                                                       : messages::invalidDateTime(literal));
+        default:
+            return true;
+        }
+        constant->retype();
+        return true;
+    }
+
+    static Op mirrored(Op op)
+    {
+        switch (op) {
+        case Op::Lt:
+            return Op::Gt;
+        case Op::Le:
+            return Op::Ge;
+        case Op::Gt:
+            return Op::Lt;
+        case Op::Ge:
+            return Op::Le;
+        default:
+            return op;
+        }
+    }
+
+    static bool isNullKeyword(const FilterNode& node)
+    {
+        const auto* constant = dynamic_cast<const ConstantNode*>(&node);
+        return constant && constant->type == ValueType::Null;
+    }
+
+    NodePtr compare(Op op, NodePtr left, NodePtr right, std::size_t offset)
+    {
+        // x = NULL and x <> NULL mean IS NULL and IS NOT NULL.
+        if (isNullKeyword(*left) || isNullKeyword(*right)) {
+            if (op != Op::Eq && op != Op::Ne)
+                return failNode(FilterStatus::NullOnlyWithEquality, offset);
+            NodePtr operand = isNullKeyword(*right) ? std::move(left) : std::move(right);
+            const int depth = operand->depth;
+            return make<NullTestNode>(depth, std::move(operand), op == Op::Eq);
+        }
+        // A comparison "constant op field" is turned around to "field op' constant".
+        if (dynamic_cast<const ConstantNode*>(left.get())
+            && !dynamic_cast<const ConstantNode*>(right.get())) {
+            std::swap(left, right);
+            op = mirrored(op);
+        }
+        if (op == Op::Like && !isText(left->type) && left->type != ValueType::Null)
+            return failNode(FilterStatus::TypeMismatch, offset);
+        if (!coerce(*left, right, offset))
+            return nullptr;
+        if (((left->type == ValueType::Blob || right->type == ValueType::Blob) && op != Op::Like)
+            || !compatible(left->type, right->type)
+            || (op == Op::Like && (!isText(left->type) || !isText(right->type))))
+            return failNode(FilterStatus::TypeMismatch, offset);
+
+        const auto* field = dynamic_cast<const FieldNode*>(left.get());
+        const auto* constant = dynamic_cast<const ConstantNode*>(right.get());
+        const bool textField = field
+                               && (field->fieldType() == FieldType::Text
+                                   || (op == Op::Like && field->fieldType() == FieldType::Memo));
+        if (textField && constant && constant->type == ValueType::Text
+            && (op == Op::Eq || op == Op::Ne || op == Op::Like)) {
+            const std::string& literal = constant->value().text;
+            const bool partial =
+                !m_options.noPartialCompare && literal.size() >= 2 && literal.back() == '*';
+            return make<FieldTextNode>(1, field->index(), op, literal, partial,
+                                       m_options.caseInsensitive);
+        }
+        const int depth = std::max(left->depth, right->depth);
+        return make<CompareNode>(depth, op, std::move(left), std::move(right));
+    }
+
+    NodePtr parseAdditive()
+    {
+        NodePtr left = parseMultiplicative();
+        while (left && m_token.kind == TokenKind::Operator
+               && (m_token.value == "+" || m_token.value == "-")) {
+            const Op op = m_token.value == "+" ? Op::Add : Op::Sub;
+            const std::size_t offset = m_token.offset;
+            if (!advance())
+                return nullptr;
+            NodePtr right = parseMultiplicative();
+            if (!right)
+                return nullptr;
+            left = arithmetic(op, std::move(left), std::move(right), offset);
+        }
+        return left;
+    }
+
+    NodePtr parseMultiplicative()
+    {
+        NodePtr left = parseUnary();
+        while (left && m_token.kind == TokenKind::Operator
+               && (m_token.value == "*" || m_token.value == "/")) {
+            const Op op = m_token.value == "*" ? Op::Mul : Op::Div;
+            const std::size_t offset = m_token.offset;
+            if (!advance())
+                return nullptr;
+            NodePtr right = parseUnary();
+            if (!right)
+                return nullptr;
+            left = arithmetic(op, std::move(left), std::move(right), offset);
+        }
+        return left;
+    }
+
+    NodePtr arithmetic(Op op, NodePtr left, NodePtr right, std::size_t offset)
+    {
+        const ValueType a = left->type;
+        const ValueType b = right->type;
+        ValueType result = ValueType::Null;
+        if (a == ValueType::Null || b == ValueType::Null)
+            result = a == ValueType::Null ? b : a;
+        else if (isNumber(a) && isNumber(b))
+            result = (op == Op::Div || a == ValueType::Float || b == ValueType::Float)
+                         ? ValueType::Float
+                         : ValueType::Integer;
+        else if (op == Op::Add && a == ValueType::Text && b == ValueType::Text)
+            result = ValueType::Text;
+        else if (op == Op::Add
+                 && ((a == ValueType::DateTime && isNumber(b))
+                     || (isNumber(a) && b == ValueType::DateTime)))
+            result = ValueType::DateTime;
+        else if (op == Op::Sub && a == ValueType::DateTime && isNumber(b))
+            result = ValueType::DateTime;
+        else if (op == Op::Sub && a == ValueType::DateTime && b == ValueType::DateTime)
+            result = ValueType::Float;
+        else
+            return failNode(FilterStatus::TypeMismatch, offset);
+        // With a NULL operand the other side decides; it must still be something arithmetic.
+        if (result == ValueType::Null || (result == ValueType::Text && op != Op::Add)
+            || result == ValueType::Boolean || result == ValueType::Blob)
+            return failNode(FilterStatus::TypeMismatch, offset);
+        const int depth = std::max(left->depth, right->depth);
+        return make<ArithmeticNode>(depth, op, result, std::move(left), std::move(right));
+    }
+
+    NodePtr parseUnary()
+    {
+        if (m_token.kind != TokenKind::Operator || m_token.value != "-")
+            return parsePrimary();
+        const std::size_t offset = m_token.offset;
+        if (++m_nesting > maxNesting)
+            return failNode(FilterStatus::TooComplex, offset);
+        if (!advance())
+            return nullptr;
+        NodePtr operand = parseUnary();
+        --m_nesting;
+        if (!operand)
+            return nullptr;
+        if (!isNumber(operand->type) && operand->type != ValueType::Null)
+            return failNode(FilterStatus::TypeMismatch, offset);
+        if (const auto* constant = dynamic_cast<const ConstantNode*>(operand.get())) {
+            // A negative number literal stays a constant, so it takes a field's type.
+            std::string source = "-" + constant->source();
+            const Value negated = NegateNode(std::move(operand)).eval(Packet(), 0);
+            return std::make_unique<ConstantNode>(negated, std::move(source));
+        }
+        const int depth = operand->depth;
+        return make<NegateNode>(depth, std::move(operand));
+    }
+
+    NodePtr parsePrimary()
+    {
+        Token t = m_token;
+        switch (t.kind) {
+        case TokenKind::Name:
+            if (peekChar() == '(') {
+                if (auto call = parseFunction(t); call || m_failed)
+                    return call;
+            }
+            if (isWord(t, "and") || isWord(t, "or"))
+                return expected(FilterStatus::ExpressionExpected);
+            if (!advance())
+                return nullptr;
+            if (text::equal(t.value, "null", true))
+                return std::make_unique<ConstantNode>(nullValue(), t.value);
+            if (text::equal(t.value, "true", true) || text::equal(t.value, "false", true))
+                return std::make_unique<ConstantNode>(
+                    booleanValue(text::equal(t.value, "true", true)), t.value);
+            return fieldNode(t);
+        case TokenKind::Field:
+            if (!advance())
+                return nullptr;
+            return fieldNode(t);
+        case TokenKind::String:
+            if (!advance())
+                return nullptr;
+            return std::make_unique<ConstantNode>(textValue(ValueType::Text, t.value), t.value);
+        case TokenKind::Number:
+            if (!advance())
+                return nullptr;
+            return numberNode(t);
+        case TokenKind::Open: {
+            if (!advance())
+                return nullptr;
+            NodePtr inner = parseOr();
+            if (!inner)
+                return nullptr;
+            if (m_token.kind != TokenKind::Close)
+                return expected(FilterStatus::CloseParenthesisExpected);
+            if (!advance())
+                return nullptr;
+            return inner;
+        }
+        default:
+            return expected(FilterStatus::ExpressionExpected);
+        }
+    }
+
+    NodePtr numberNode(const Token& t)
+    {
+        const char* begin = t.value.data();
+        const char* end = begin + t.value.size();
+        if (t.value.find_first_of(".eE") == std::string::npos) {
+            std::int64_t i = 0;
+            if (const auto r = std::from_chars(begin, end, i); r.ec == std::errc() && r.ptr == end)
+                return std::make_unique<ConstantNode>(integerValue(i), t.value);
+        }
+        double d = 0;
+        if (const auto r = std::from_chars(begin, end, d);
+            r.ec == std::errc() && r.ptr == end && std::isfinite(d))
+            return std::make_unique<ConstantNode>(numberValue(ValueType::Float, d), t.value);
+        return failNode(FilterStatus::InvalidConstant, t.offset, messages::invalidFloat(t.value));
+    }
+
+    NodePtr fieldNode(const Token& t)
+    {
+        for (std::size_t i = 0; i < m_fields.size(); ++i) {
+            if (text::equal(m_fields[i].name, t.value, true))
+                return std::make_unique<FieldNode>(i, m_fields[i].type);
+        }
+        return failNode(FilterStatus::FieldNotFound, t.offset, t.value);
+    }
+
+    // A name directly followed by "(" calls a function; returns nullptr without failing when the
+    // name is no function, which then reads as a field name.
+    NodePtr parseFunction(const Token& name)
+    {
+        for (const std::string_view aggregate : aggregates) {
+            if (text::equal(name.value, aggregate, true))
+                return failNode(FilterStatus::AggregateNotAllowed, name.offset);
+        }
+        const FunctionInfo* info = nullptr;
+        for (const FunctionInfo& f : functions) {
+            if (text::equal(name.value, f.name, true))
+                info = &f;
+        }
+        if (!info)
+            return nullptr;
+        if (++m_nesting > maxNesting)
+            return failNode(FilterStatus::TooComplex, name.offset);
+        if (!advance() || !advance()) // the name and "("
+            return nullptr;
+        std::vector<NodePtr> args;
+        int depth = 0;
+        if (m_token.kind != TokenKind::Close || info->maxArgs > 0) {
+            for (;;) {
+                NodePtr arg = parseOr();
+                if (!arg)
+                    return nullptr;
+                depth = std::max(depth, arg->depth);
+                args.push_back(std::move(arg));
+                if (m_token.kind == TokenKind::Close)
+                    break;
+                if (m_token.kind != TokenKind::Comma)
+                    return expected(FilterStatus::CloseParenthesisOrCommaExpected);
+                if (!advance())
+                    return nullptr;
+            }
+        }
+        if (m_token.kind != TokenKind::Close)
+            return expected(FilterStatus::CloseParenthesisExpected);
+        if (!advance())
+            return nullptr;
+        --m_nesting;
+        const auto result = functionType(*info, args);
+        if (!result)
+            return failNode(FilterStatus::TypeMismatch, name.offset);
+        return make<FunctionNode>(depth, info->function, *result, std::move(args));
+    }
+
+    static std::optional<ValueType> functionType(const FunctionInfo& info,
+                                                 const std::vector<NodePtr>& args)
+    {
+        if (args.size() < info.minArgs || args.size() > info.maxArgs)
+            return std::nullopt;
+        const auto argIs = [&](std::size_t i, auto predicate) {
+            return args[i]->type == ValueType::Null || predicate(args[i]->type);
+        };
+        switch (info.function) {
+        case Function::Upper:
+        case Function::Lower:
+        case Function::Trim:
+        case Function::TrimLeft:
+        case Function::TrimRight:
+            for (std::size_t i = 0; i < args.size(); ++i) {
+                if (!argIs(i, isText))
+                    return std::nullopt;
+            }
+            return ValueType::Text;
+        case Function::Substring:
+            if (!argIs(0, isText))
+                return std::nullopt;
+            for (std::size_t i = 1; i < args.size(); ++i) {
+                if (!argIs(i, isNumber))
+                    return std::nullopt;
+            }
+            return ValueType::Text;
+        case Function::GetDate:
+            return ValueType::DateTime;
+        default:
+            if (!argIs(0, [](ValueType t) { return t == ValueType::DateTime; }))
+                return std::nullopt;
+            return (info.function == Function::Date || info.function == Function::Time)
+                       ? ValueType::DateTime
+                       : ValueType::Integer;
+        }
+    }
+
+    std::string_view m_text;
+    const std::vector<Field>& m_fields;
+    FilterOptions m_options;
+    std::size_t m_pos = 0;
+    Token m_token;
+    int m_nesting = 0;
+    bool m_failed = false;
+    FilterStatus m_status = FilterStatus::Ok;
+    std::size_t m_offset = 0;
+    std::string m_detail;
+};
+
+} // namespace
+
+Filter::Filter() = default;
+
+Filter::Filter(std::shared_ptr<const detail::FilterNode> root)
+    : m_root(std::move(root))
+{
+}
+
+bool Filter::matches(const Packet& packet, std::size_t row) const
+{
+    if (!m_root)
+        return true;
+    return m_root->truth(packet, row) == 1;
+}
+
+std::string FilterResult::description() const
+{
+    switch (status) {
+    case FilterStatus::Ok:
+        return {};
+    case FilterStatus::UnterminatedString:
+        return "Unterminated string constant";
+    case FilterStatus::UnterminatedFieldName:
+        return "Unterminated field name";
+    case FilterStatus::InvalidCharacter:
+        return "Invalid filter expression character: '" + detail + "'";
+    case FilterStatus::IncorrectlyTerminated:
+        return "Filter expression incorrectly terminated";
+    case FilterStatus::ExpressionExpected:
+        return "Expression expected but " + detail + " found";
+    case FilterStatus::OpenParenthesisExpected:
+        return "'(' expected but " + detail + " found";
+    case FilterStatus::CloseParenthesisExpected:
+        return "')' expected but " + detail + " found";
+    case FilterStatus::CloseParenthesisOrCommaExpected:
+        return "')' or ',' expected but " + detail + " found";
+    case FilterStatus::InvalidUseOfKeyword:
+        return "Invalid use of keyword";
+    case FilterStatus::NullOnlyWithEquality:
+        return "NULL only allowed with '=' and '<>'";
+    case FilterStatus::EmptyInList:
+        return "IN predicate list may not be empty";
+    case FilterStatus::AggregateNotAllowed:
+        return "Aggregate expressions not allowed in filters";
+    case FilterStatus::NotBoolean:
+        return "Incorrectly formed filter expression";
+    case FilterStatus::TypeMismatch:
+        return "Type mismatch in expression";
+    case FilterStatus::InvalidConstant:
+        return detail;
+    case FilterStatus::FieldNotFound:
+        return messages::fieldNotFound(detail);
+    case FilterStatus::TooComplex:
+        return "Filter expression too complex";
+    }
+    return {};
+}
+
+FilterResult compileFilter(std::string_view text, const std::vector<Field>& fields,
+                           const FilterOptions& options)
+{
+    // An empty filter text filters nothing out.
+    if (std::all_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) <= ' '; }))
+        return {};
+    return Parser(text, fields, options).run();
+}
+
+} // namespace catalog

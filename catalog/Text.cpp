@@ -1,0 +1,307 @@
+#include "Text.h"
+
+#include <array>
+#include <cstring>
+
+namespace catalog::text
+{
+
+namespace
+{
+
+constexpr std::array<char16_t, 32> windows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Base letters of U+00C0..U+00FF, lower case; 0 where the character is not a letter with a base.
+constexpr char latin1Base[] = "aaaaaaaceeeeiiii"
+                              "dnooooo\0ouuuuyts"
+                              "aaaaaaaceeeeiiii"
+                              "dnooooo\0ouuuuyty";
+
+// Length of the valid sequence starting at `pos`, or 0.
+std::size_t sequenceLength(std::string_view s, std::size_t pos)
+{
+    const auto b0 = static_cast<unsigned char>(s[pos]);
+    if (b0 < 0x80)
+        return 1;
+    std::size_t n = 0;
+    char32_t min = 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        n = 2;
+        min = 0x80;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        n = 3;
+        min = 0x800;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        n = 4;
+        min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (pos + n > s.size())
+        return 0;
+    char32_t c = b0 & (0x7F >> n);
+    for (std::size_t i = 1; i < n; ++i) {
+        const auto b = static_cast<unsigned char>(s[pos + i]);
+        if ((b & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (b & 0x3F);
+    }
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return n;
+}
+
+bool isAsciiBlock(const char* p)
+{
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return (word & 0x8080808080808080ULL) == 0;
+}
+
+char32_t primaryWeight(char32_t c)
+{
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    if (c >= 0xC0 && c <= 0xFF && latin1Base[c - 0xC0] != '\0')
+        return static_cast<char32_t>(latin1Base[c - 0xC0]);
+    return foldCase(c);
+}
+
+} // namespace
+
+bool isValidUtf8(std::string_view bytes)
+{
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        if (pos + 8 <= bytes.size() && isAsciiBlock(bytes.data() + pos)) {
+            pos += 8;
+            continue;
+        }
+        const std::size_t n = sequenceLength(bytes, pos);
+        if (n == 0)
+            return false;
+        pos += n;
+    }
+    return true;
+}
+
+void appendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::string fromWindows1252(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (const char b : bytes)
+        appendUtf8(out, windows1252Control(static_cast<unsigned char>(b)));
+    return out;
+}
+
+std::string fromLatin1(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (const char b : bytes)
+        appendUtf8(out, static_cast<unsigned char>(b));
+    return out;
+}
+
+char32_t windows1252Control(char32_t c)
+{
+    return (c >= 0x80 && c <= 0x9F) ? windows1252High[c - 0x80] : c;
+}
+
+char32_t next(std::string_view text, std::size_t& pos)
+{
+    const std::size_t n = sequenceLength(text, pos);
+    const auto b0 = static_cast<unsigned char>(text[pos]);
+    if (n <= 1) {
+        ++pos;
+        return b0;
+    }
+    char32_t c = b0 & (0x7F >> n);
+    for (std::size_t i = 1; i < n; ++i)
+        c = (c << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
+    pos += n;
+    return c;
+}
+
+char32_t foldCase(char32_t c)
+{
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return c + 32;
+    // Latin Extended-A pairs its letters upper then lower, starting on an even code point
+    // except between U+0139 and U+0148.
+    if (c >= 0x139 && c <= 0x148)
+        return (c & 1U) ? c + 1 : c;
+    if (c >= 0x100 && c <= 0x177 && c != 0x130 && c != 0x131 && c != 0x138 && c != 0x149)
+        return c | 1U;
+    if (c == 0x178)
+        return 0xFF;
+    if (c >= 0x179 && c <= 0x17E)
+        return (c & 1U) ? c + 1 : c;
+    return c;
+}
+
+std::string toLower(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();)
+        appendUtf8(out, foldCase(next(text, pos)));
+    return out;
+}
+
+std::string toUpper(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        char32_t c = next(text, pos);
+        if (c >= 'a' && c <= 'z')
+            c -= 32;
+        else if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+            c -= 32;
+        else if (c == 0xFF)
+            c = 0x178;
+        else if (c >= 0x100 && c <= 0x177 && foldCase(c) == c && foldCase(c - 1) == c)
+            c -= 1;
+        else if (c >= 0x179 && c <= 0x17E && foldCase(c - 1) == c)
+            c -= 1;
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+bool equal(std::string_view a, std::string_view b, bool ignoreCase)
+{
+    if (!ignoreCase)
+        return a == b;
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[j]);
+        if (ca < 0x80 && cb < 0x80) {
+            if (ca != cb && foldCase(ca) != foldCase(cb))
+                return false;
+            ++i;
+            ++j;
+            continue;
+        }
+        if (foldCase(next(a, i)) != foldCase(next(b, j)))
+            return false;
+    }
+    return i == a.size() && j == b.size();
+}
+
+bool startsWith(std::string_view text, std::string_view prefix, bool ignoreCase)
+{
+    if (!ignoreCase)
+        return text.starts_with(prefix);
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (j < prefix.size()) {
+        if (i >= text.size())
+            return false;
+        const auto ca = static_cast<unsigned char>(text[i]);
+        const auto cb = static_cast<unsigned char>(prefix[j]);
+        if (ca < 0x80 && cb < 0x80) {
+            if (ca != cb && foldCase(ca) != foldCase(cb))
+                return false;
+            ++i;
+            ++j;
+            continue;
+        }
+        if (foldCase(next(text, i)) != foldCase(next(prefix, j)))
+            return false;
+    }
+    return true;
+}
+
+bool like(std::string_view text, std::string_view pattern, bool ignoreCase)
+{
+    // Iterative matching with one backtrack point for the last `%`: linear in practice and
+    // never recursive, so hostile patterns cannot exhaust the stack.
+    std::size_t t = 0;
+    std::size_t p = 0;
+    std::size_t starP = std::string_view::npos;
+    std::size_t starT = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && pattern[p] == '%') {
+            starP = ++p;
+            starT = t;
+            continue;
+        }
+        if (p < pattern.size()) {
+            std::size_t tNext = t;
+            std::size_t pNext = p;
+            const char32_t tc = next(text, tNext);
+            const char32_t pc = next(pattern, pNext);
+            if (pc == '_' || tc == pc || (ignoreCase && foldCase(tc) == foldCase(pc))) {
+                t = tNext;
+                p = pNext;
+                continue;
+            }
+        }
+        if (starP == std::string_view::npos)
+            return false;
+        p = starP;
+        (void)next(text, starT);
+        t = starT;
+    }
+    while (p < pattern.size() && pattern[p] == '%')
+        ++p;
+    return p == pattern.size();
+}
+
+int collate(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[j]);
+        if (ca < 0x80 && cb < 0x80) {
+            const char32_t wa = ca >= 'A' && ca <= 'Z' ? ca + 32U : ca;
+            const char32_t wb = cb >= 'A' && cb <= 'Z' ? cb + 32U : cb;
+            if (wa != wb)
+                return wa < wb ? -1 : 1;
+            ++i;
+            ++j;
+            continue;
+        }
+        const char32_t wa = primaryWeight(next(a, i));
+        const char32_t wb = primaryWeight(next(b, j));
+        if (wa != wb)
+            return wa < wb ? -1 : 1;
+    }
+    if (i < a.size())
+        return 1;
+    if (j < b.size())
+        return -1;
+    return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+}
+
+} // namespace catalog::text

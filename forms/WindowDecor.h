@@ -1,0 +1,21 @@
+#pragma once
+
+class QLabel;
+class QPoint;
+class QRect;
+class QString;
+class QWidget;
+class TransparentLabel;
+class TShockwaveFlash;
+
+// The backdrop picture stretched over a window's 790 x 536 client area (control Image1).
+QLabel* makeBackdrop(QWidget* window);
+
+// The brand line (control Label7) at its place in a window.
+TransparentLabel* makeBrandLine(QWidget* window, const QPoint& position);
+
+// A player control, named and placed in its parent.
+TShockwaveFlash* makePlayer(QWidget* parent, const QString& name, const QRect& geometry);
+
+// Centres a child window of the menus on the grade menu window, as it is being shown.
+void centreOnGradeMenu(QWidget& window);
