@@ -67,8 +67,13 @@ void ColourKeyMask::reshape()
     QRegion shown;
     const auto controls = m_window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (const QWidget* control : controls) {
-        if (!control->isWindow() && control->isVisibleTo(m_window))
-            shown += control->geometry();
+        if (control->isWindow() || !control->isVisibleTo(m_window))
+            continue;
+        // A control that draws only inside its own mask (the players' engine view lies over the
+        // whole window) counts only there.
+        const QRegion drawn =
+            control->mask().isEmpty() ? QRegion(control->rect()) : control->mask();
+        shown += drawn.translated(control->pos());
     }
     // An empty mask would mean "no mask" to Qt: the whole window. Keep one pixel instead.
     m_window->setMask(shown.isEmpty() ? QRegion(0, 0, 1, 1) : shown);

@@ -3,14 +3,29 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
+namespace player
+{
+class PlayerEngine;
+}
+
 // The player control every window uses for its logo, buttons, menu tiles and activity movies.
 //
 // Movie rule, which the player window relies on: setting Movie to a path that names a playable
 // movie loads and plays it, and Movie then reads back as that path, exactly as it was set. A
-// path that names nothing playable (missing, a folder, not a SWF file, unreadable) leaves the
-// player showing nothing, and Movie then reads back as the empty text; so does a movie the
-// engine later finds it cannot play. Setting the same path again is cheap.
-class TShockwaveFlash final : public QWidget {
+// path that names nothing playable (missing, a folder, not a SWF file, unreadable, outside the
+// program folder) leaves the player showing nothing, and Movie then reads back as the empty
+// text; so does a movie the engine later finds it cannot play. Setting the same path again is
+// cheap. Paths are resolved without case (see resolveContentPath).
+//
+// The engine (Ruffle, in one web view per window drawing over that window's players) exists only
+// while a movie is held: a player without one costs no more than a plain widget, and setting a
+// path that names no movie releases its part of the engine. Loading a movie never moves the
+// input focus. While a movie plays and the player holds the focus, QApplication::focusWidget()
+// is the engine's view, not the player.
+class TShockwaveFlash final : public QWidget
+{
     Q_OBJECT
 
 public:
@@ -27,13 +42,21 @@ public:
 signals:
     // A command sent by the movie, on the user-interface thread, both texts exactly as sent.
     void FSCommand(const QString& command, const QString& args);
-    // Raised every time the player receives the input focus, by a click or by the keyboard.
+    // Raised every time the player receives the input focus, by a click or by the keyboard;
+    // not again while the focus stays inside it.
     void OnEnter();
+    // The movie just set has drawn its first frame (for measurements and tests).
+    void firstFrameShown();
 
 protected:
-    void focusInEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    void focusChanged(const QWidget* old, const QWidget* now);
+    void dropMovie();
+    [[nodiscard]] bool holds(const QWidget* widget) const;
+
     QString m_movie;
     bool m_allowScriptAccess = false;
+    std::unique_ptr<player::PlayerEngine> m_engine;
 };

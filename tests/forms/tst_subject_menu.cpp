@@ -373,6 +373,15 @@ private slots:
         ok->move(10, 10);
         QVERIFY(window->mask().contains(ok->geometry()));
         QVERIFY(!window->mask().contains(QPoint(700, 500)));
+
+        // A control drawn only inside its own mask (the players' engine view covers the whole
+        // window) counts only there.
+        auto* const overlay = new QWidget(window.get());
+        overlay->setGeometry(window->rect());
+        overlay->setMask(QRegion(ok->geometry()));
+        overlay->show();
+        QVERIFY(window->mask().contains(ok->geometry()));
+        QVERIFY(!window->mask().contains(QPoint(700, 500)));
     }
 
     void alignmentTimerKeepsBothChildWindowsOverTheGradeMenu()

@@ -1,0 +1,299 @@
+// The player on the real engine, under X, with the demo's menu movies: real clicks (through
+// xdotool, so that Qt and the web view see them exactly as a user's), real frames, real failures.
+#include "TShockwaveFlash.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QScreen>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace
+{
+
+constexpr int frameTimeout = 30000;
+// A click travels through X, Qt, Chromium, Ruffle and the web channel; generous for a busy CI.
+constexpr int reportTimeout = 15000;
+
+QString contentFile(const QString& name)
+{
+    return QDir::currentPath() + QStringLiteral("/config/") + name;
+}
+
+void click(const QWidget* widget)
+{
+    const QPoint at = widget->mapToGlobal(widget->rect().center());
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousemove"), QString::number(at.x()),
+                       QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+// What X shows of the window, not what Qt would paint.
+QImage screenshot(const QWidget& window)
+{
+    return window.screen()->grabWindow(window.winId()).toImage();
+}
+
+int engineViews(const QWidget& window)
+{
+    int count = 0;
+    for (const QWidget* child : window.findChildren<QWidget*>())
+        count += qstrcmp(child->metaObject()->className(), "QWebEngineView") == 0;
+    return count;
+}
+
+} // namespace
+
+class PlayerEngineTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void buttonsSendTheirCommands();
+    void clickOnATileEntersItOnce();
+    void unplayableMoviesReadBackEmpty_data();
+    void unplayableMoviesReadBackEmpty();
+    void screenshotShowsTheMovies();
+    void loadingMoviesLeavesTheFocusAlone();
+
+private:
+    QTemporaryDir m_folder;
+};
+
+void PlayerEngineTest::initTestCase()
+{
+    QVERIFY(m_folder.isValid());
+    // The engine serves movies from the program folder, which is the current one here; it holds
+    // copies of the demo's movies next to files that are no movies at all.
+    QVERIFY(QDir::setCurrent(m_folder.path()));
+    QVERIFY(QDir().mkpath(QStringLiteral("config/folder.swf")));
+    for (const char* movie : {"Sair.swf", "Voltar.swf", "Ok.swf", "1ano.swf", "2ano.swf",
+                              "3ANO.swf", "4ANO.swf", "5ANO.swf", "logo.swf"}) {
+        const QString name = QString::fromUtf8(movie);
+        QVERIFY2(QFile::copy(QStringLiteral(QUORVANE_DEMO_CONFIG "/") + name, contentFile(name)),
+                 movie);
+    }
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } files[] = {
+        {"text.swf", "This is not a movie.\n"},
+        {"broken.swf", QByteArray("CWS\x06\x50\x00\x00\x00", 8) + QByteArray(72, '\xee')},
+        {"short.swf", QByteArray("FWS\x06\x04\x00\x00\x00", 8)},
+    };
+    for (const auto& file : files) {
+        QFile out(contentFile(QString::fromUtf8(file.name)));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QCOMPARE(out.write(file.bytes), file.bytes.size());
+    }
+}
+
+void PlayerEngineTest::buttonsSendTheirCommands()
+{
+    QWidget window;
+    window.resize(200, 100);
+    auto* const player = new TShockwaveFlash(&window);
+    player->setGeometry(10, 10, 48, 23);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    const struct {
+        const char* movie;
+        const char* command;
+        const char* args;
+    } buttons[] = {{"Sair.swf", "Sair", ""}, {"Voltar.swf", "Voltar", ""}, {"Ok.swf", "ok", ""}};
+    // One player, one page: each movie replaces the last, and only its own command arrives.
+    for (const auto& button : buttons) {
+        QSignalSpy frames(player, &TShockwaveFlash::firstFrameShown);
+        QSignalSpy commands(player, &TShockwaveFlash::FSCommand);
+        player->setMovie(contentFile(QString::fromUtf8(button.movie)));
+        QVERIFY(frames.wait(frameTimeout));
+        click(player);
+        QTRY_COMPARE_WITH_TIMEOUT(commands.size(), 1, reportTimeout);
+        QCOMPARE(commands.first().at(0).toString(), QString::fromUtf8(button.command));
+        QCOMPARE(commands.first().at(1).toString(), QString::fromUtf8(button.args));
+    }
+
+    // Names are matched without case, and the path reads back exactly as it was set.
+    const QString otherCase = contentFile(QStringLiteral("SAIR.SWF"));
+    player->setMovie(otherCase);
+    QCOMPARE(player->Movie(), otherCase);
+    // The folder itself unloads the movie, and with the window's last movie goes its engine.
+    QCOMPARE(engineViews(window), 1);
+    player->setMovie(QDir::currentPath() + QStringLiteral("/config/"));
+    QCOMPARE(player->Movie(), QString());
+    QTRY_COMPARE(engineViews(window), 0);
+}
+
+void PlayerEngineTest::clickOnATileEntersItOnce()
+{
+    QWidget window;
+    window.resize(400, 200);
+    auto* const sink = new QLineEdit(&window);
+    sink->setGeometry(10, 160, 100, 25);
+    auto* const first = new TShockwaveFlash(&window);
+    first->setGeometry(10, 10, 161, 135);
+    auto* const second = new TShockwaveFlash(&window);
+    second->setGeometry(200, 10, 161, 135);
+    window.show();
+    window.activateWindow(); // no window manager under Xvfb does it
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    sink->setFocus();
+
+    QSignalSpy firstFrames(first, &TShockwaveFlash::firstFrameShown);
+    QSignalSpy secondFrames(second, &TShockwaveFlash::firstFrameShown);
+    first->setMovie(contentFile(QStringLiteral("1ano.swf")));
+    second->setMovie(contentFile(QStringLiteral("2ano.swf")));
+    QVERIFY(firstFrames.wait(frameTimeout));
+    QVERIFY(secondFrames.size() == 1 || secondFrames.wait(frameTimeout));
+
+    QSignalSpy firstEnters(first, &TShockwaveFlash::OnEnter);
+    QSignalSpy secondEnters(second, &TShockwaveFlash::OnEnter);
+    click(first);
+    QTRY_COMPARE(firstEnters.size(), 1);
+    click(first); // still holds the focus
+    QTest::qWait(300);
+    QCOMPARE(firstEnters.size(), 1);
+    click(second); // the focus moves from one movie to the other within the window's view
+    QTRY_COMPARE(secondEnters.size(), 1);
+    QCOMPARE(firstEnters.size(), 1);
+    sink->setFocus(); // as the menus do after each enter
+    click(second);
+    QTRY_COMPARE(secondEnters.size(), 2);
+    QCOMPARE(firstEnters.size(), 1);
+
+    // The keyboard walks the players in tab order, entering each once, and leaves the movies.
+    sink->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(firstEnters.size(), 2);
+    QTRY_VERIFY(QApplication::focusWidget() != first); // handed on to the movie
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_COMPARE(secondEnters.size(), 3);
+    QCOMPARE(firstEnters.size(), 2);
+    QTest::qWait(100);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), sink);
+    QCOMPARE(firstEnters.size(), 2);
+    QCOMPARE(secondEnters.size(), 3);
+}
+
+void PlayerEngineTest::unplayableMoviesReadBackEmpty_data()
+{
+    QTest::addColumn<QString>("movie");
+    QTest::addColumn<bool>("engineTries"); // only a file with a SWF signature reaches the engine
+    QTest::newRow("missing file") << contentFile(QStringLiteral("missing.swf")) << false;
+    QTest::newRow("the bare folder") << QDir::currentPath() + QStringLiteral("/config/") << false;
+    QTest::newRow("folder named like a movie")
+        << contentFile(QStringLiteral("folder.swf")) << false;
+    QTest::newRow("text file") << contentFile(QStringLiteral("text.swf")) << false;
+    QTest::newRow("compressed data broken") << contentFile(QStringLiteral("broken.swf")) << true;
+    QTest::newRow("header cut short") << contentFile(QStringLiteral("short.swf")) << true;
+}
+
+void PlayerEngineTest::unplayableMoviesReadBackEmpty()
+{
+    QFETCH(QString, movie);
+    QFETCH(bool, engineTries);
+
+    QWidget window;
+    window.setStyleSheet(QStringLiteral("background: white"));
+    window.resize(200, 160);
+    auto* const player = new TShockwaveFlash(&window);
+    player->setGeometry(10, 10, 161, 135);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    player->setMovie(movie);
+    if (engineTries) {
+        QCOMPARE(player->Movie(), movie);
+        QTRY_VERIFY_WITH_TIMEOUT(player->Movie().isEmpty(), frameTimeout);
+    }
+    QCOMPARE(player->Movie(), QString());
+    // Nothing drawn over the player: no error screen, and no engine left running.
+    QTRY_COMPARE(engineViews(window), 0);
+    const QImage shot = screenshot(window);
+    for (const QPoint at : {QPoint(20, 20), QPoint(90, 77), QPoint(160, 130)})
+        QCOMPARE(shot.pixelColor(at), QColor(Qt::white));
+}
+
+void PlayerEngineTest::screenshotShowsTheMovies()
+{
+    QWidget window;
+    window.setStyleSheet(QStringLiteral("background: white"));
+    window.resize(300, 200);
+    auto* const tile = new TShockwaveFlash(&window);
+    tile->setGeometry(10, 10, 161, 135);
+    auto* const button = new TShockwaveFlash(&window);
+    button->setGeometry(200, 160, 48, 23);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QSignalSpy tileFrames(tile, &TShockwaveFlash::firstFrameShown);
+    QSignalSpy buttonFrames(button, &TShockwaveFlash::firstFrameShown);
+    tile->setMovie(contentFile(QStringLiteral("1ano.swf")));
+    button->setMovie(contentFile(QStringLiteral("Sair.swf")));
+    QVERIFY(tileFrames.wait(frameTimeout));
+    QVERIFY(buttonFrames.size() == 1 || buttonFrames.wait(frameTimeout));
+
+    // Each movie draws its picture over its player (more than a plain fill), and the window
+    // around them stays white.
+    const auto colours = [&window](const QRect& area) {
+        const QImage shot = screenshot(window);
+        QSet<QRgb> found;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x)
+                found.insert(shot.pixel(x, y));
+        }
+        return found;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(colours(tile->geometry()).size() >= 3, reportTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(colours(button->geometry()).size() >= 2, reportTimeout);
+    const QSet<QRgb> around = colours({185, 20, 100, 120}) + colours({260, 150, 30, 40});
+    QCOMPARE(around, QSet<QRgb>{qRgb(255, 255, 255)});
+}
+
+void PlayerEngineTest::loadingMoviesLeavesTheFocusAlone()
+{
+    QWidget window;
+    window.resize(790, 300);
+    auto* const edit = new QLineEdit(&window);
+    edit->setGeometry(10, 270, 100, 25);
+    QList<TShockwaveFlash*> players;
+    for (int i = 0; i < 8; ++i) {
+        auto* const player = new TShockwaveFlash(&window);
+        player->setGeometry(10 + (i % 4) * 190, 10 + (i / 4) * 130, 161, 120);
+        players.append(player);
+    }
+    window.show();
+    window.activateWindow(); // no window manager under Xvfb does it
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), edit);
+
+    QList<std::shared_ptr<QSignalSpy>> enters;
+    int framesLeft = 8;
+    // The grade menu's eight.
+    const QStringList movies{QStringLiteral("logo.swf"), QStringLiteral("1ano.swf"),
+                             QStringLiteral("2ano.swf"), QStringLiteral("3ANO.swf"),
+                             QStringLiteral("4ANO.swf"), QStringLiteral("5ANO.swf"),
+                             QStringLiteral("Ok.swf"),   QStringLiteral("Sair.swf")};
+    for (int i = 0; i < 8; ++i) {
+        enters.append(std::make_shared<QSignalSpy>(players[i], &TShockwaveFlash::OnEnter));
+        connect(players[i], &TShockwaveFlash::firstFrameShown, &window,
+                [&framesLeft] { --framesLeft; });
+        players[i]->setMovie(contentFile(movies[i]));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(framesLeft, 0, frameTimeout);
+    QTest::qWait(300);
+    QCOMPARE(QApplication::focusWidget(), edit);
+    for (const auto& spy : enters)
+        QCOMPARE(spy->size(), 0);
+}
+
+QTEST_MAIN(PlayerEngineTest)
+#include "tst_player_engine.moc"
