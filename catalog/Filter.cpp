@@ -1222,31 +1222,28 @@ private:
 
     NodePtr parseAdditive()
     {
-        NodePtr left = parseMultiplicative();
-        while (left && m_token.kind == TokenKind::Operator
-               && (m_token.value == "+" || m_token.value == "-")) {
-            const Op op = m_token.value == "+" ? Op::Add : Op::Sub;
-            const std::size_t offset = m_token.offset;
-            if (!advance())
-                return nullptr;
-            NodePtr right = parseMultiplicative();
-            if (!right)
-                return nullptr;
-            left = arithmetic(op, std::move(left), std::move(right), offset);
-        }
-        return left;
+        return parseArithmeticLevel("+", Op::Add, "-", Op::Sub, &Parser::parseMultiplicative);
     }
 
     NodePtr parseMultiplicative()
     {
-        NodePtr left = parseUnary();
+        return parseArithmeticLevel("*", Op::Mul, "/", Op::Div, &Parser::parseUnary);
+    }
+
+    // One left-associative level of arithmetic: operands from `operand`, joined by either of two
+    // operators.
+    NodePtr parseArithmeticLevel(std::string_view firstToken, Op firstOp,
+                                 std::string_view secondToken, Op secondOp,
+                                 NodePtr (Parser::*operand)())
+    {
+        NodePtr left = (this->*operand)();
         while (left && m_token.kind == TokenKind::Operator
-               && (m_token.value == "*" || m_token.value == "/")) {
-            const Op op = m_token.value == "*" ? Op::Mul : Op::Div;
+               && (m_token.value == firstToken || m_token.value == secondToken)) {
+            const Op op = m_token.value == firstToken ? firstOp : secondOp;
             const std::size_t offset = m_token.offset;
             if (!advance())
                 return nullptr;
-            NodePtr right = parseUnary();
+            NodePtr right = (this->*operand)();
             if (!right)
                 return nullptr;
             left = arithmetic(op, std::move(left), std::move(right), offset);

@@ -194,50 +194,56 @@ std::string toUpper(std::string_view text)
     return out;
 }
 
+namespace
+{
+
+// How far two texts agree from their starts when case is ignored: the positions reached in
+// each, and whether a difference stopped the walk before either ended.
+struct CaselessAgreement {
+    std::size_t inA = 0;
+    std::size_t inB = 0;
+    bool differs = false;
+};
+
+CaselessAgreement agreeWithoutCase(std::string_view a, std::string_view b)
+{
+    CaselessAgreement at;
+    while (at.inA < a.size() && at.inB < b.size()) {
+        const auto ca = static_cast<unsigned char>(a[at.inA]);
+        const auto cb = static_cast<unsigned char>(b[at.inB]);
+        if (ca < 0x80 && cb < 0x80) {
+            if (ca != cb && foldCase(ca) != foldCase(cb)) {
+                at.differs = true;
+                return at;
+            }
+            ++at.inA;
+            ++at.inB;
+            continue;
+        }
+        if (foldCase(next(a, at.inA)) != foldCase(next(b, at.inB))) {
+            at.differs = true;
+            return at;
+        }
+    }
+    return at;
+}
+
+} // namespace
+
 bool equal(std::string_view a, std::string_view b, bool ignoreCase)
 {
     if (!ignoreCase)
         return a == b;
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        const auto ca = static_cast<unsigned char>(a[i]);
-        const auto cb = static_cast<unsigned char>(b[j]);
-        if (ca < 0x80 && cb < 0x80) {
-            if (ca != cb && foldCase(ca) != foldCase(cb))
-                return false;
-            ++i;
-            ++j;
-            continue;
-        }
-        if (foldCase(next(a, i)) != foldCase(next(b, j)))
-            return false;
-    }
-    return i == a.size() && j == b.size();
+    const auto at = agreeWithoutCase(a, b);
+    return !at.differs && at.inA == a.size() && at.inB == b.size();
 }
 
 bool startsWith(std::string_view text, std::string_view prefix, bool ignoreCase)
 {
     if (!ignoreCase)
         return text.starts_with(prefix);
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (j < prefix.size()) {
-        if (i >= text.size())
-            return false;
-        const auto ca = static_cast<unsigned char>(text[i]);
-        const auto cb = static_cast<unsigned char>(prefix[j]);
-        if (ca < 0x80 && cb < 0x80) {
-            if (ca != cb && foldCase(ca) != foldCase(cb))
-                return false;
-            ++i;
-            ++j;
-            continue;
-        }
-        if (foldCase(next(text, i)) != foldCase(next(prefix, j)))
-            return false;
-    }
-    return true;
+    const auto at = agreeWithoutCase(text, prefix);
+    return !at.differs && at.inB == prefix.size();
 }
 
 bool like(std::string_view text, std::string_view pattern, bool ignoreCase)
