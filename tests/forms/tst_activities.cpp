@@ -237,6 +237,25 @@ private slots:
         QCOMPARE(currentCode(window.get()), QStringLiteral("10"));
     }
 
+    void tabOrderVisitsOnlyTheChosenOption()
+    {
+        const auto window = openFor(QStringLiteral("4A"), QStringLiteral("Inglês"));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const auto tabFrom = [&window](const char* from) {
+            control<QWidget>(window.get(), from)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            return QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
+                                               : QString();
+        };
+        QCOMPARE(tabFrom("DBGrid1"), QStringLiteral("r2"));
+        QCOMPARE(tabFrom("r2"), QStringLiteral("e1"));
+
+        QTest::mouseClick(control<QRadioButton>(window.get(), "r1"), Qt::LeftButton);
+        QCOMPARE(tabFrom("DBGrid1"), QStringLiteral("r1"));
+        QCOMPARE(tabFrom("r1"), QStringLiteral("e1"));
+    }
+
     void clickingARowMakesItTheCurrentRecord()
     {
         const auto window = openFor(QStringLiteral("4A"), QStringLiteral("Inglês"));
