@@ -38,8 +38,10 @@ protected:
     ToolRun run(const std::vector<std::string>& args) const
     {
         std::string command = shellQuoted(QUORVANE_CATALOG_TOOL);
-        for (const auto& arg : args)
-            command += " " + shellQuoted(arg);
+        for (const auto& arg : args) {
+            command += ' ';
+            command += shellQuoted(arg);
+        }
         const auto out = m_dir.path() / "stdout";
         const auto err = m_dir.path() / "stderr";
         command += " >" + shellQuoted(out.string()) + " 2>" + shellQuoted(err.string());

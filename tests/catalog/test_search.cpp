@@ -77,7 +77,7 @@ TEST_F(Search, MovesToTheFirstCodeOrDescriptionThatBeginsWithTheText)
         {"12 meses", 0, true, 5},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE("\"" + std::string(c.text) + "\"");
+        SCOPED_TRACE(testing::Message() << '"' << c.text << '"');
         m_cdxtb.setRecNo(static_cast<std::size_t>(c.from));
         EXPECT_EQ(catalog::search(m_cdxtb, c.text), c.found);
         EXPECT_EQ(m_cdxtb.recNo(), c.at);

@@ -47,7 +47,7 @@ TEST(SearchConversion, FollowsTheStandardIntegerConversion)
         {"x' or 'a", std::nullopt},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE("\"" + std::string(c.text) + "\"");
+        SCOPED_TRACE(testing::Message() << '"' << c.text << '"');
         EXPECT_EQ(catalog::conversions::toInteger(c.text), c.value);
     }
 }
