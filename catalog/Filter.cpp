@@ -1,6 +1,7 @@
 #include "Filter.h"
 
 #include "Conversions.h"
+#include "FilterLexer.h"
 #include "Messages.h"
 #include "Packet.h"
 #include "Text.h"
@@ -51,7 +52,11 @@ struct FilterNode {
 namespace
 {
 
+using detail::FilterLexer;
 using detail::FilterNode;
+using detail::isWord;
+using detail::Token;
+using detail::TokenKind;
 using detail::Value;
 using detail::ValueType;
 using NodePtr = std::unique_ptr<FilterNode>;
@@ -696,55 +701,11 @@ constexpr FunctionInfo functions[] = {
 
 constexpr std::string_view aggregates[] = {"sum", "min", "max", "avg", "count"};
 
-enum class TokenKind {
-    End,
-    Name,
-    Field,
-    String,
-    Number,
-    Operator,
-    Open,
-    Close,
-    Comma,
-    Like,
-    In,
-    IsNull,
-    IsNotNull
-};
-
-struct Token final {
-    TokenKind kind = TokenKind::End;
-    std::size_t offset = 0;
-    std::string_view source; // as written
-    std::string value;       // names without brackets, literals without apostrophes
-};
-
-bool isNameStart(char c)
-{
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u == '_' || u >= 0x80;
-}
-
-bool isNameChar(char c)
-{
-    return isNameStart(c) || (c >= '0' && c <= '9') || c == '.' || c == '[' || c == ']';
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool isWord(const Token& t, std::string_view word)
-{
-    return t.kind == TokenKind::Name && text::equal(t.value, word, true);
-}
-
 class Parser final
 {
 public:
     Parser(std::string_view text, const std::vector<Field>& fields, const FilterOptions& options)
-        : m_text(text)
+        : m_lexer(text)
         , m_fields(fields)
         , m_options(options)
     {
@@ -771,137 +732,16 @@ public:
     }
 
 private:
-    // ---- lexer
-
-    void skipBlanks()
-    {
-        for (;;) {
-            while (m_pos < m_text.size() && static_cast<unsigned char>(m_text[m_pos]) <= ' ')
-                ++m_pos;
-            if (m_text.substr(m_pos).starts_with("/*")) {
-                const std::size_t end = m_text.find("*/", m_pos + 2);
-                m_pos = end == std::string_view::npos ? m_text.size() : end + 2;
-                continue;
-            }
-            return;
-        }
-    }
-
-    std::string_view letters()
-    {
-        const std::size_t start = m_pos;
-        while (m_pos < m_text.size()
-               && ((m_text[m_pos] | 0x20) >= 'a' && (m_text[m_pos] | 0x20) <= 'z'))
-            ++m_pos;
-        return m_text.substr(start, m_pos - start);
-    }
+    // ---- tokens
 
     bool advance()
     {
-        skipBlanks();
-        Token t;
-        t.offset = m_pos;
-        if (m_pos >= m_text.size()) {
-            m_token = std::move(t);
-            return true;
-        }
-        const char c = m_text[m_pos];
-        if (isNameStart(c)) {
-            while (m_pos < m_text.size() && isNameChar(m_text[m_pos]))
-                ++m_pos;
-            t.kind = TokenKind::Name;
-            t.value = std::string(m_text.substr(t.offset, m_pos - t.offset));
-            if (text::equal(t.value, "like", true)) {
-                t.kind = TokenKind::Like;
-            } else if (text::equal(t.value, "in", true)) {
-                t.kind = TokenKind::In;
-            } else if (text::equal(t.value, "is", true)) {
-                // IS NULL and IS NOT NULL are single tokens; anything else after IS is an error.
-                skipBlanks();
-                const std::string_view word = letters();
-                if (text::equal(word, "null", true)) {
-                    t.kind = TokenKind::IsNull;
-                } else if (text::equal(word, "not", true)) {
-                    skipBlanks();
-                    if (!text::equal(letters(), "null", true))
-                        return fail(FilterStatus::InvalidUseOfKeyword, t.offset);
-                    t.kind = TokenKind::IsNotNull;
-                } else {
-                    return fail(FilterStatus::InvalidUseOfKeyword, t.offset);
-                }
-            }
-        } else if (c == '[') {
-            const std::size_t close = m_text.find(']', m_pos + 1);
-            if (close == std::string_view::npos)
-                return fail(FilterStatus::UnterminatedFieldName, t.offset);
-            t.kind = TokenKind::Field;
-            t.value = std::string(m_text.substr(m_pos + 1, close - m_pos - 1));
-            m_pos = close + 1;
-        } else if (c == '\'') {
-            t.kind = TokenKind::String;
-            ++m_pos;
-            for (;;) {
-                const std::size_t quote = m_text.find('\'', m_pos);
-                if (quote == std::string_view::npos)
-                    return fail(FilterStatus::UnterminatedString, t.offset);
-                t.value += m_text.substr(m_pos, quote - m_pos);
-                m_pos = quote + 1;
-                if (m_pos < m_text.size() && m_text[m_pos] == '\'') {
-                    t.value += '\'';
-                    ++m_pos;
-                    continue;
-                }
-                break;
-            }
-        } else if (isDigit(c)) {
-            t.kind = TokenKind::Number;
-            while (m_pos < m_text.size() && isDigit(m_text[m_pos]))
-                ++m_pos;
-            if (m_pos < m_text.size() && m_text[m_pos] == '.') {
-                ++m_pos;
-                while (m_pos < m_text.size() && isDigit(m_text[m_pos]))
-                    ++m_pos;
-            }
-            if (m_pos < m_text.size() && (m_text[m_pos] | 0x20) == 'e') {
-                std::size_t p = m_pos + 1;
-                if (p < m_text.size() && (m_text[p] == '+' || m_text[p] == '-'))
-                    ++p;
-                if (p < m_text.size() && isDigit(m_text[p])) {
-                    while (p < m_text.size() && isDigit(m_text[p]))
-                        ++p;
-                    m_pos = p;
-                }
-            }
-            t.value = std::string(m_text.substr(t.offset, m_pos - t.offset));
-        } else {
-            const std::string_view rest = m_text.substr(m_pos);
-            std::size_t length = 1;
-            if (rest.starts_with("<>") || rest.starts_with("<=") || rest.starts_with(">="))
-                length = 2;
-            else if (std::string_view("=<>+-*/").find(c) == std::string_view::npos && c != '('
-                     && c != ')' && c != ',')
-                return fail(FilterStatus::InvalidCharacter, t.offset, std::string(1, c));
-            t.kind = c == '('   ? TokenKind::Open
-                     : c == ')' ? TokenKind::Close
-                     : c == ',' ? TokenKind::Comma
-                                : TokenKind::Operator;
-            t.value = std::string(rest.substr(0, length));
-            m_pos += length;
-        }
-        t.source = m_text.substr(t.offset, m_pos - t.offset);
-        m_token = std::move(t);
+        if (auto error = m_lexer.next(m_token))
+            return fail(error->status, error->offset, std::move(error->detail));
         return true;
     }
 
-    // The next token's first character, without consuming anything.
-    char peekChar()
-    {
-        const std::size_t saved = m_pos;
-        skipBlanks();
-        const char c = m_pos < m_text.size() ? m_text[m_pos] : '\0';
-        m_pos = saved;
-        return c;
-    }
+    char peekChar() const { return m_lexer.peekChar(); }
 
     // ---- failures
 
@@ -1465,10 +1305,9 @@ private:
         }
     }
 
-    std::string_view m_text;
+    FilterLexer m_lexer;
     const std::vector<Field>& m_fields;
     FilterOptions m_options;
-    std::size_t m_pos = 0;
     Token m_token;
     int m_nesting = 0;
     bool m_failed = false;
