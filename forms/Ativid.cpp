@@ -40,17 +40,6 @@ QRadioButton* makeOption(QWidget* window, const QString& name, const QString& ca
     return option;
 }
 
-QString captionFor(const QString& gradeCode)
-{
-    static const QStringList grades{QStringLiteral("1A"), QStringLiteral("2A"),
-                                    QStringLiteral("3A"), QStringLiteral("4A"),
-                                    QStringLiteral("5A")};
-    const auto year = grades.indexOf(gradeCode);
-    if (year < 0)
-        return QStringLiteral("Atividades");
-    return QStringLiteral("Atividades - %1º Ano - Fundamental I").arg(year + 1);
-}
-
 std::string toEngine(const QString& text)
 {
     return text.toUtf8().toStdString();
@@ -213,7 +202,9 @@ bool TFRMAtividades::eventFilter(QObject* watched, QEvent* event)
 void TFRMAtividades::FormCreate()
 {
     SWFmostra();
-    setWindowTitle(captionFor(SerieAtual));
+    const QString year = yearCaption(SerieAtual);
+    if (!year.isEmpty())
+        setWindowTitle(QStringLiteral("Atividades - ") + year);
     if (r1->isChecked())
         openCatalog(catalog::View::Lessons);
     if (r2->isChecked())

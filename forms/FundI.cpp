@@ -57,19 +57,6 @@ constexpr std::array<Subject, 6> subjects{{
     {6, u"Informática"},
 }};
 
-struct GradeCaption {
-    QStringView gradeCode;
-    QStringView caption;
-};
-
-constexpr std::array<GradeCaption, 5> gradeCaptions{{
-    {u"1A", u"1º Ano - Fundamental I"},
-    {u"2A", u"2º Ano - Fundamental I"},
-    {u"3A", u"3º Ano - Fundamental I"},
-    {u"4A", u"4º Ano - Fundamental I"},
-    {u"5A", u"5º Ano - Fundamental I"},
-}};
-
 void moveLeft(QWidget* control, int left)
 {
     control->move(left, control->y());
@@ -185,10 +172,9 @@ void TFRMfundI::FormCreate()
 {
     m_selection.resetCounters(1, 6);
 
-    for (const GradeCaption& grade : gradeCaptions) {
-        if (SerieAtual == grade.gradeCode)
-            setWindowTitle(grade.caption.toString());
-    }
+    const QString year = yearCaption(SerieAtual);
+    if (!year.isEmpty())
+        setWindowTitle(year);
 
     moveLeft(L4, 103);
     moveLeft(L5, 309);

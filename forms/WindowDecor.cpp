@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <QStringList>
 
 QLabel* makeBackdrop(QWidget* window)
 {
@@ -37,4 +38,15 @@ void centreOnGradeMenu(QWidget& window)
     QRect frame = window.frameGeometry();
     frame.moveCenter(FRMmain->frameGeometry().center());
     window.move(frame.topLeft());
+}
+
+QString yearCaption(const QString& gradeCode)
+{
+    static const QStringList gradeCodes{QStringLiteral("1A"), QStringLiteral("2A"),
+                                        QStringLiteral("3A"), QStringLiteral("4A"),
+                                        QStringLiteral("5A")};
+    const auto year = gradeCodes.indexOf(gradeCode);
+    if (year < 0)
+        return {};
+    return QStringLiteral("%1º Ano - Fundamental I").arg(year + 1);
 }

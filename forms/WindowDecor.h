@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QString>
+
 class QLabel;
 class QPoint;
 class QRect;
-class QString;
 class QWidget;
 class TransparentLabel;
 class TShockwaveFlash;
@@ -16,6 +17,10 @@ TransparentLabel* makeBrandLine(QWidget* window, const QPoint& position);
 
 // A player control, named and placed in its parent.
 TShockwaveFlash* makePlayer(QWidget* parent, const QString& name, const QRect& geometry);
+
+// The caption of a school year by its grade code ("3A" -> "3º Ano - Fundamental I"); empty for
+// any other code.
+[[nodiscard]] QString yearCaption(const QString& gradeCode);
 
 // Centres a child window of the menus on the grade menu window, as it is being shown.
 void centreOnGradeMenu(QWidget& window);
