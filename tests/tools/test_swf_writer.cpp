@@ -27,7 +27,7 @@ Bytes tagBody(const swftest::Swf& swf, std::uint16_t code)
 
 TEST(BitWriter, PacksFieldsMostSignificantBitFirstAndPadsBeforeBytes)
 {
-    swf::BitWriter out;
+    swfwriter::BitWriter out;
     out.ubits(3, 0b101);
     out.sbits(4, -3); // 1101
     out.u8(0xab);     // pads the pending bit
@@ -43,15 +43,15 @@ TEST(BitWriter, SignedFieldWidthsHoldTheSign)
         {0, 1}, {1, 2}, {-1, 1}, {-2, 2}, {127, 8}, {-128, 8}, {128, 9}, {11000, 15}, {-65536, 17}};
     for (const auto& [value, bits] : cases) {
         SCOPED_TRACE(value);
-        EXPECT_EQ(swf::BitWriter::signedBits(value), bits);
+        EXPECT_EQ(swfwriter::BitWriter::signedBits(value), bits);
     }
 }
 
 TEST(Records, StageRectMatchesTheCommonHeaderBytes)
 {
     // 550 x 400 pixels: the stage rectangle found at the start of countless movies.
-    swf::BitWriter out;
-    swf::writeRect(out, 0, swf::twips(550), 0, swf::twips(400));
+    swfwriter::BitWriter out;
+    swfwriter::writeRect(out, 0, swfwriter::twips(550), 0, swfwriter::twips(400));
     EXPECT_EQ(out.data(), (Bytes{0x78, 0x00, 0x05, 0x5f, 0x00, 0x00, 0x0f, 0xa0, 0x00}));
 }
 
@@ -60,8 +60,8 @@ TEST(Records, TagHeaderIsLongFromSixtyThreeBytes)
     const std::pair<std::size_t, bool> cases[] = {{0, false}, {62, false}, {63, true}, {300, true}};
     for (const auto& [length, longHeader] : cases) {
         SCOPED_TRACE(length);
-        swf::BitWriter out;
-        swf::writeTag(out, swf::TagCode::DoAction, Bytes(length, 0x07));
+        swfwriter::BitWriter out;
+        swfwriter::writeTag(out, swfwriter::TagCode::DoAction, Bytes(length, 0x07));
         swftest::BitReader in(out.data().data(), out.data().size());
         const std::uint16_t header = in.u16();
         EXPECT_EQ(header >> 6, 12);
@@ -74,17 +74,17 @@ TEST(Records, TagHeaderIsLongFromSixtyThreeBytes)
 
 TEST(Records, MatricesReadBackInTwipsAndFixedPoint)
 {
-    const swf::Matrix cases[] = {
-        swf::Matrix{},
-        swf::Matrix::translation(10, -2.5),
-        swf::Matrix::placed(80.5, 56, 1.25),
-        swf::Matrix::placed(-3, 400, 0.5, 30),
-        swf::Matrix{1, 0, 0, 0.05, 1000, 0},
+    const swfwriter::Matrix cases[] = {
+        swfwriter::Matrix{},
+        swfwriter::Matrix::translation(10, -2.5),
+        swfwriter::Matrix::placed(80.5, 56, 1.25),
+        swfwriter::Matrix::placed(-3, 400, 0.5, 30),
+        swfwriter::Matrix{1, 0, 0, 0.05, 1000, 0},
     };
-    for (const swf::Matrix& m : cases) {
+    for (const swfwriter::Matrix& m : cases) {
         SCOPED_TRACE(m.translateX);
-        swf::BitWriter out;
-        swf::writeMatrix(out, m);
+        swfwriter::BitWriter out;
+        swfwriter::writeMatrix(out, m);
         out.u8(0x5a); // whatever follows starts on a byte
         swftest::BitReader in(out.data().data(), out.data().size());
         const swftest::Matrix read = swftest::readMatrix(in);
@@ -102,25 +102,25 @@ TEST(Actions, CompileToTheDocumentedBytecode)
 {
     struct Case {
         const char* name;
-        swf::Actions actions;
+        swfwriter::Actions actions;
         Bytes bytes;
     };
     const Case cases[] = {
-        {"stop", swf::Actions().stop(), {0x07, 0x00}},
-        {"play", swf::Actions().play(), {0x06, 0x00}},
-        {"gotoAndStop(3)", swf::Actions().gotoAndStop(3), {0x81, 0x02, 0x00, 0x02, 0x00, 0x00}},
+        {"stop", swfwriter::Actions().stop(), {0x07, 0x00}},
+        {"play", swfwriter::Actions().play(), {0x06, 0x00}},
+        {"gotoAndStop(3)", swfwriter::Actions().gotoAndStop(3), {0x81, 0x02, 0x00, 0x02, 0x00, 0x00}},
         {"gotoAndPlay(1)",
-         swf::Actions().gotoAndPlay(1),
+         swfwriter::Actions().gotoAndPlay(1),
          {0x81, 0x02, 0x00, 0x00, 0x00, 0x06, 0x00}},
         {"gotoAndStop(\"ok\")",
-         swf::Actions().gotoAndStop("ok"),
+         swfwriter::Actions().gotoAndStop("ok"),
          {0x8c, 0x03, 0x00, 'o', 'k', 0x00, 0x00}},
         {"fscommand(\"Sair\")",
-         swf::Actions().fscommand("Sair"),
+         swfwriter::Actions().fscommand("Sair"),
          {0x83, 0x10, 0x00, 'F', 'S', 'C', 'o', 'm',  'm',  'a',
           'n',  'd',  ':',  'S', 'a', 'i', 'r', 0x00, 0x00, 0x00}},
         {"fscommand(\"ok\", \"1\")",
-         swf::Actions().fscommand("ok", "1"),
+         swfwriter::Actions().fscommand("ok", "1"),
          {0x83, 0x0f, 0x00, 'F', 'S', 'C', 'o', 'm', 'm', 'a', 'n', 'd', ':', 'o', 'k', 0x00, '1',
           0x00, 0x00}},
     };
@@ -212,9 +212,9 @@ std::vector<std::pair<std::int32_t, std::int32_t>> penPath(const Bytes& body, bo
 
 TEST(Shape, EdgesReachTheRequestedPointsAndEndOnTheTagsLastByte)
 {
-    swf::Shape shape;
-    shape.setFill(shape.addFill(swf::Fill::solid(swf::Rgba::hex(0x336699))));
-    shape.setLine(shape.addLine(2, swf::Rgba::hex(0x000000)));
+    swfwriter::Shape shape;
+    shape.setFill(shape.addFill(swfwriter::Fill::solid(swfwriter::Rgba::hex(0x336699))));
+    shape.setLine(shape.addLine(2, swfwriter::Rgba::hex(0x000000)));
     shape.moveTo({10, 10});
     shape.lineTo({110, 10});    // horizontal
     shape.lineTo({110, 60.55}); // vertical, rounded to twips
@@ -223,9 +223,9 @@ TEST(Shape, EdgesReachTheRequestedPointsAndEndOnTheTagsLastByte)
     shape.moveTo({-5, 2000}); // far away: a delta that needs splitting
     shape.lineTo({3000, -1000});
 
-    swf::Movie movie(200, 100, 12, swf::Rgba::hex(0xffffff));
+    swfwriter::Movie movie(200, 100, 12, swfwriter::Rgba::hex(0xffffff));
     movie.define(shape);
-    const swftest::Swf swf = swftest::readSwf(movie.bytes(swf::Compression::None));
+    const swftest::Swf swf = swftest::readSwf(movie.bytes(swfwriter::Compression::None));
     const auto path = penPath(tagBody(swf, 2), false);
     const std::vector<std::pair<std::int32_t, std::int32_t>> expected = {
         {200, 200}, {2200, 200}, {2200, 1211}, {200, 1200}, {200, 200}, {-100, 40000}};
@@ -238,29 +238,29 @@ TEST(Shape, TranslucentOrGradientShapesUseTheMatchingTag)
 {
     struct Case {
         const char* name;
-        swf::Fill fill;
+        swfwriter::Fill fill;
         std::uint16_t tag;
     };
     const Case cases[] = {
-        {"opaque solid", swf::Fill::solid(swf::Rgba::hex(0x123456)), 2},
-        {"translucent solid", swf::Fill::solid(swf::Rgba::hex(0x123456, 128)), 32},
+        {"opaque solid", swfwriter::Fill::solid(swfwriter::Rgba::hex(0x123456)), 2},
+        {"translucent solid", swfwriter::Fill::solid(swfwriter::Rgba::hex(0x123456, 128)), 32},
         {"linear",
-         swf::Fill::linear({0, 0}, {50, 0},
-                           {{0, swf::Rgba::hex(0xff0000)}, {1, swf::Rgba::hex(0x0000ff)}}),
+         swfwriter::Fill::linear({0, 0}, {50, 0},
+                           {{0, swfwriter::Rgba::hex(0xff0000)}, {1, swfwriter::Rgba::hex(0x0000ff)}}),
          2},
         {"radial with alpha",
-         swf::Fill::radial({25, 25}, 25,
-                           {{0, swf::Rgba::hex(0xffffff)}, {1, swf::Rgba::hex(0xffffff, 0)}}),
+         swfwriter::Fill::radial({25, 25}, 25,
+                           {{0, swfwriter::Rgba::hex(0xffffff)}, {1, swfwriter::Rgba::hex(0xffffff, 0)}}),
          32},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        swf::Shape shape;
+        swfwriter::Shape shape;
         shape.setFill(shape.addFill(c.fill));
         shape.ellipse({25, 25}, 25, 20);
-        swf::Movie movie(50, 50, 12, swf::Rgba::hex(0xffffff));
+        swfwriter::Movie movie(50, 50, 12, swfwriter::Rgba::hex(0xffffff));
         movie.define(shape);
-        const swftest::Swf swf = swftest::readSwf(movie.bytes(swf::Compression::None));
+        const swftest::Swf swf = swftest::readSwf(movie.bytes(swfwriter::Compression::None));
         const auto path = penPath(tagBody(swf, c.tag), c.tag == 32);
         ASSERT_FALSE(path.empty());
         // Eight arcs close the ellipse where it started.
@@ -268,47 +268,47 @@ TEST(Shape, TranslucentOrGradientShapesUseTheMatchingTag)
     }
 }
 
-swf::Movie sampleMovie()
+swfwriter::Movie sampleMovie()
 {
-    swf::Movie movie(161, 135, 20, swf::Rgba::hex(0xdbf8f9));
-    swf::Shape square;
-    square.setFill(square.addFill(swf::Fill::solid(swf::Rgba::hex(0xff0000))));
+    swfwriter::Movie movie(161, 135, 20, swfwriter::Rgba::hex(0xdbf8f9));
+    swfwriter::Shape square;
+    square.setFill(square.addFill(swfwriter::Fill::solid(swfwriter::Rgba::hex(0xff0000))));
     square.rectangle(-10, -10, 20, 20);
-    const swf::CharacterId squareId = movie.define(square);
+    const swfwriter::CharacterId squareId = movie.define(square);
 
-    swf::Timeline spin;
+    swfwriter::Timeline spin;
     for (int f = 0; f < 4; ++f) {
         if (f == 0)
             spin.place(1, squareId);
         else
-            spin.move(1, swf::Matrix::placed(0, 0, 1, f * 30));
+            spin.move(1, swfwriter::Matrix::placed(0, 0, 1, f * 30));
         spin.showFrame();
     }
-    const swf::CharacterId spinId = movie.define(spin);
+    const swfwriter::CharacterId spinId = movie.define(spin);
 
-    swf::Button button;
+    swfwriter::Button button;
     button.add(squareId, {.up = true, .over = true, .down = true, .hit = true}, 1);
-    button.on(swf::ButtonEvent::Release, swf::Actions().fscommand("Voltar"));
-    const swf::CharacterId buttonId = movie.define(button);
+    button.on(swfwriter::ButtonEvent::Release, swfwriter::Actions().fscommand("Voltar"));
+    const swfwriter::CharacterId buttonId = movie.define(button);
 
-    swf::Timeline& t = movie.timeline();
-    t.place(1, spinId, swf::Matrix::translation(40, 40));
-    t.place(2, buttonId, swf::Matrix::translation(100, 40),
-            swf::ColorTransform::tint(swf::Rgba::hex(0x00ff00), 0.5));
+    swfwriter::Timeline& t = movie.timeline();
+    t.place(1, spinId, swfwriter::Matrix::translation(40, 40));
+    t.place(2, buttonId, swfwriter::Matrix::translation(100, 40),
+            swfwriter::ColorTransform::tint(swfwriter::Rgba::hex(0x00ff00), 0.5));
     t.showFrame();
     for (int f = 0; f < 5; ++f) {
-        t.move(1, swf::Matrix::translation(40 + f, 40), swf::ColorTransform::alpha(0.2 * f));
+        t.move(1, swfwriter::Matrix::translation(40 + f, 40), swfwriter::ColorTransform::alpha(0.2 * f));
         t.showFrame();
     }
     t.remove(2);
-    t.actions(swf::Actions().gotoAndPlay(2));
+    t.actions(swfwriter::Actions().gotoAndPlay(2));
     return movie;
 }
 
 TEST(Movie, HeaderAndTagStreamDescribeTheMovie)
 {
-    const swf::Movie movie = sampleMovie();
-    const swftest::Swf swf = swftest::readSwf(movie.bytes(swf::Compression::None));
+    const swfwriter::Movie movie = sampleMovie();
+    const swftest::Swf swf = swftest::readSwf(movie.bytes(swfwriter::Compression::None));
     EXPECT_EQ(std::string(swf.signature, 3), "FWS");
     EXPECT_GE(swf.version, 8);
     EXPECT_EQ(swf.stage.xMin, 0);
@@ -341,9 +341,9 @@ TEST(Movie, HeaderAndTagStreamDescribeTheMovie)
 
 TEST(Movie, CompressedFileInflatesToTheSameBody)
 {
-    const swf::Movie movie = sampleMovie();
-    const Bytes plain = movie.bytes(swf::Compression::None);
-    const Bytes packed = movie.bytes(swf::Compression::Zlib);
+    const swfwriter::Movie movie = sampleMovie();
+    const Bytes plain = movie.bytes(swfwriter::Compression::None);
+    const Bytes packed = movie.bytes(swfwriter::Compression::Zlib);
     EXPECT_LT(packed.size(), plain.size());
     const swftest::Swf fws = swftest::readSwf(plain);
     const swftest::Swf cws = swftest::readSwf(packed);
@@ -355,7 +355,7 @@ TEST(Movie, CompressedFileInflatesToTheSameBody)
 
 TEST(Button, ReleaseActionSitsWhereTheOffsetPoints)
 {
-    const swftest::Swf swf = swftest::readSwf(sampleMovie().bytes(swf::Compression::None));
+    const swftest::Swf swf = swftest::readSwf(sampleMovie().bytes(swfwriter::Compression::None));
     const Bytes body = tagBody(swf, 34);
     swftest::BitReader in(body.data(), body.size());
     in.u16();
@@ -384,7 +384,7 @@ TEST(Button, ReleaseActionSitsWhereTheOffsetPoints)
 
 TEST(Timeline, PlaceAndMoveRecordWhatChanges)
 {
-    const swftest::Swf swf = swftest::readSwf(sampleMovie().bytes(swf::Compression::None));
+    const swftest::Swf swf = swftest::readSwf(sampleMovie().bytes(swfwriter::Compression::None));
     std::vector<std::uint8_t> flags;
     for (const swftest::Tag& tag : swf.tags)
         if (tag.code == 26)

@@ -9,9 +9,9 @@
 #include <numbers>
 #include <stdexcept>
 
-using swf::ColorTransform;
-using swf::Matrix;
-using swf::Rgba;
+using swfwriter::ColorTransform;
+using swfwriter::Matrix;
+using swfwriter::Rgba;
 
 namespace
 {
@@ -26,17 +26,17 @@ double wave(int frame, int period, double phase = 0)
 }
 
 // Stage, title strip and topic line (or question) every activity starts with, at depths 1 to 3.
-swf::Movie stage(const Artwork& art, const QString& title, const QString& topic, Rgba colour,
+swfwriter::Movie stage(const Artwork& art, const QString& title, const QString& topic, Rgba colour,
                  double topicSize = 16)
 {
-    swf::Movie movie(width, height, frameRate, Artwork::lighter(colour, 0.88));
-    const swf::CharacterId strip =
+    swfwriter::Movie movie(width, height, frameRate, Artwork::lighter(colour, 0.88));
+    const swfwriter::CharacterId strip =
         art.panel(movie, width - 20, 70, 16, Artwork::lighter(colour, 0.35), colour,
                   Artwork::darker(colour, 0.4));
-    const swf::CharacterId titleText = art.text(movie, title, 30, Rgba::hex(0xffffff), width - 60);
-    const swf::CharacterId topicText =
+    const swfwriter::CharacterId titleText = art.text(movie, title, 30, Rgba::hex(0xffffff), width - 60);
+    const swfwriter::CharacterId topicText =
         art.text(movie, topic, topicSize, Artwork::darker(colour, 0.45), width - 60);
-    swf::Timeline& t = movie.timeline();
+    swfwriter::Timeline& t = movie.timeline();
     t.place(1, strip, Matrix::translation(10, 10));
     t.place(2, titleText, Matrix::translation(width / 2, 45));
     t.place(3, topicText, Matrix::translation(width / 2, 100));
@@ -44,16 +44,16 @@ swf::Movie stage(const Artwork& art, const QString& title, const QString& topic,
 }
 
 // A looping scene of a ball bouncing under a turning star: the lesson's illustration.
-swf::CharacterId illustration(swf::Movie& movie, const Artwork& art, Rgba colour)
+swfwriter::CharacterId illustration(swfwriter::Movie& movie, const Artwork& art, Rgba colour)
 {
-    const swf::CharacterId ball = art.ball(movie, 26, colour);
-    const swf::CharacterId star = art.star(movie, 22, Rgba::hex(0xffc83c));
-    swf::Shape ground;
-    ground.setFill(ground.addFill(swf::Fill::radial(
+    const swfwriter::CharacterId ball = art.ball(movie, 26, colour);
+    const swfwriter::CharacterId star = art.star(movie, 22, Rgba::hex(0xffc83c));
+    swfwriter::Shape ground;
+    ground.setFill(ground.addFill(swfwriter::Fill::radial(
         {0, 0}, 60, {{0, Rgba::hex(0x000000, 90)}, {1, Rgba::hex(0x000000, 0)}})));
     ground.ellipse({0, 0}, 60, 10);
-    const swf::CharacterId shadow = movie.define(ground);
-    swf::Timeline sprite;
+    const swfwriter::CharacterId shadow = movie.define(ground);
+    swfwriter::Timeline sprite;
     constexpr int frames = 30;
     for (int f = 0; f < frames; ++f) {
         const double lift = std::abs(wave(f, frames * 2));
@@ -88,19 +88,19 @@ ActivityMovies::ActivityMovies(const Artwork& art)
 void ActivityMovies::lesson(const std::filesystem::path& file, const QString& title,
                             const QString& topic, const QStringList& steps, Rgba colour) const
 {
-    swf::Movie movie = stage(m_art, title, topic, colour);
-    const swf::CharacterId scene = illustration(movie, m_art, colour);
-    std::vector<swf::CharacterId> stepTexts;
+    swfwriter::Movie movie = stage(m_art, title, topic, colour);
+    const swfwriter::CharacterId scene = illustration(movie, m_art, colour);
+    std::vector<swfwriter::CharacterId> stepTexts;
     for (const QString& step : steps)
         stepTexts.push_back(m_art.text(movie, step, 18, Artwork::darker(colour, 0.5), 360,
-                                       swf::GlyphOutline::Anchor::LeftCentre));
-    const swf::CharacterId bullet = m_art.ball(movie, 9, colour);
-    swf::Actions again;
+                                       swfwriter::GlyphOutline::Anchor::LeftCentre));
+    const swfwriter::CharacterId bullet = m_art.ball(movie, 9, colour);
+    swfwriter::Actions again;
     again.gotoAndPlay(1);
-    const swf::CharacterId replay =
+    const swfwriter::CharacterId replay =
         m_art.pushButton(movie, QStringLiteral("Ver de novo"), 150, 40, colour, again);
 
-    swf::Timeline& t = movie.timeline();
+    swfwriter::Timeline& t = movie.timeline();
     t.place(4, scene, Matrix::translation(130, 330));
     t.showFrame();
     // Each step slides in from the right and fades in, then stays while the next one comes.
@@ -124,9 +124,9 @@ void ActivityMovies::lesson(const std::filesystem::path& file, const QString& ti
         }
     }
     t.place(30, replay, Matrix::translation(width - 170, height - 56));
-    t.actions(swf::Actions().stop());
+    t.actions(swfwriter::Actions().stop());
     t.showFrame();
-    movie.save(file, swf::Compression::None);
+    movie.save(file, swfwriter::Compression::None);
 }
 
 void ActivityMovies::quiz(const std::filesystem::path& file, const QString& title,
@@ -135,20 +135,20 @@ void ActivityMovies::quiz(const std::filesystem::path& file, const QString& titl
 {
     if (right < 0 || right >= answers.size())
         throw std::invalid_argument("quiz " + file.string() + ": no such right answer");
-    swf::Movie movie = stage(m_art, title, question, colour, 22);
-    std::vector<swf::CharacterId> answerButtons;
+    swfwriter::Movie movie = stage(m_art, title, question, colour, 22);
+    std::vector<swfwriter::CharacterId> answerButtons;
     for (int i = 0; i < answers.size(); ++i) {
-        swf::Actions choose;
+        swfwriter::Actions choose;
         choose.gotoAndPlay(i == right ? "certo" : "errado");
         const QString label = QString(QChar(u'A' + i)) + QStringLiteral(") ") + answers[i];
         answerButtons.push_back(m_art.pushButton(movie, label, 440, 54, colour, choose));
     }
-    const swf::CharacterId star = m_art.star(movie, 70, Rgba::hex(0xffc83c));
-    const swf::CharacterId praise =
+    const swfwriter::CharacterId star = m_art.star(movie, 70, Rgba::hex(0xffc83c));
+    const swfwriter::CharacterId praise =
         m_art.text(movie, QStringLiteral("Muito bem!"), 44, Rgba::hex(0x2e9e4f));
-    const swf::CharacterId cross = [&] {
-        swf::Shape shape;
-        shape.setFill(shape.addFill(swf::Fill::linear(
+    const swfwriter::CharacterId cross = [&] {
+        swfwriter::Shape shape;
+        shape.setFill(shape.addFill(swfwriter::Fill::linear(
             {-50, -50}, {50, 50}, {{0, Rgba::hex(0xff7a6a)}, {1, Rgba::hex(0xc0302a)}})));
         shape.polygon({{-50, -36},
                        {-36, -50},
@@ -164,19 +164,19 @@ void ActivityMovies::quiz(const std::filesystem::path& file, const QString& titl
                        {-14, 0}});
         return movie.define(shape);
     }();
-    const swf::CharacterId retry =
+    const swfwriter::CharacterId retry =
         m_art.text(movie, QStringLiteral("Tente de novo!"), 40, Rgba::hex(0xc8302a));
-    swf::Actions toQuestion;
+    swfwriter::Actions toQuestion;
     toQuestion.gotoAndStop("pergunta");
-    const swf::CharacterId back =
+    const swfwriter::CharacterId back =
         m_art.pushButton(movie, QStringLiteral("Voltar à pergunta"), 220, 44, colour, toQuestion);
 
-    swf::Timeline& t = movie.timeline();
+    swfwriter::Timeline& t = movie.timeline();
     t.label("pergunta");
     for (std::size_t i = 0; i < answerButtons.size(); ++i)
         t.place(static_cast<std::uint16_t>(10 + i), answerButtons[i],
                 Matrix::translation(100, 160 + 72 * static_cast<double>(i)));
-    t.actions(swf::Actions().stop());
+    t.actions(swfwriter::Actions().stop());
     t.showFrame();
 
     // Right answer: the star grows and turns, the praise pops in, then a way back.
@@ -197,7 +197,7 @@ void ActivityMovies::quiz(const std::filesystem::path& file, const QString& titl
         }
         if (f == feedbackFrames - 1) {
             t.place(22, back, Matrix::translation(width / 2 - 110, 410));
-            t.actions(swf::Actions().stop());
+            t.actions(swfwriter::Actions().stop());
         }
         t.showFrame();
     }
@@ -219,21 +219,21 @@ void ActivityMovies::quiz(const std::filesystem::path& file, const QString& titl
         }
         if (f == feedbackFrames - 1) {
             t.place(32, back, Matrix::translation(width / 2 - 110, 410));
-            t.actions(swf::Actions().stop());
+            t.actions(swfwriter::Actions().stop());
         }
         t.showFrame();
     }
-    movie.save(file, swf::Compression::None);
+    movie.save(file, swfwriter::Compression::None);
 }
 
 void ActivityMovies::card(const std::filesystem::path& file, const QString& title,
                           const QString& topic, Rgba colour) const
 {
-    swf::Movie movie = stage(m_art, title, topic, colour);
-    const swf::CharacterId scene = illustration(movie, m_art, colour);
-    const swf::CharacterId note = m_art.text(movie, QStringLiteral("Atividade de demonstração"), 18,
+    swfwriter::Movie movie = stage(m_art, title, topic, colour);
+    const swfwriter::CharacterId scene = illustration(movie, m_art, colour);
+    const swfwriter::CharacterId note = m_art.text(movie, QStringLiteral("Atividade de demonstração"), 18,
                                              Artwork::darker(colour, 0.3));
-    swf::Timeline& t = movie.timeline();
+    swfwriter::Timeline& t = movie.timeline();
     t.place(4, scene, Matrix::translation(width / 2, 300));
     constexpr int frames = 60;
     for (int f = 0; f < frames; ++f) {
@@ -245,7 +245,7 @@ void ActivityMovies::card(const std::filesystem::path& file, const QString& titl
             t.move(5, Matrix::translation(width / 2, 440), fade);
         t.showFrame();
     }
-    movie.save(file, swf::Compression::None);
+    movie.save(file, swfwriter::Compression::None);
 }
 
 void ActivityMovies::program(const std::filesystem::path& file, const QString& title)

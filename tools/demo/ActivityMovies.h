@@ -18,12 +18,12 @@ public:
     explicit ActivityMovies(const Artwork& art);
 
     void lesson(const std::filesystem::path& file, const QString& title, const QString& topic,
-                const QStringList& steps, swf::Rgba colour) const;
+                const QStringList& steps, swfwriter::Rgba colour) const;
     // `right` is the index of the right answer.
     void quiz(const std::filesystem::path& file, const QString& title, const QString& question,
-              const QStringList& answers, int right, swf::Rgba colour) const;
+              const QStringList& answers, int right, swfwriter::Rgba colour) const;
     void card(const std::filesystem::path& file, const QString& title, const QString& topic,
-              swf::Rgba colour) const;
+              swfwriter::Rgba colour) const;
     // A shell script that shows a harmless message window and writes nothing.
     static void program(const std::filesystem::path& file, const QString& title);
 

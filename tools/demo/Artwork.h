@@ -6,11 +6,11 @@
 
 #include <QString>
 
-namespace swf
+namespace swfwriter
 {
 class GlyphOutline;
 class Movie;
-} // namespace swf
+} // namespace swfwriter
 
 // The drawing vocabulary the demo movies share. Every character is centred on its origin, so
 // timelines can scale and rotate it in place, except panels, which start at their top-left,
@@ -18,26 +18,26 @@ class Movie;
 class Artwork final
 {
 public:
-    explicit Artwork(const swf::GlyphOutline& glyphs);
+    explicit Artwork(const swfwriter::GlyphOutline& glyphs);
 
     // Text as filled glyph outlines with a thin darker edge; wider text shrinks to maxWidth.
-    [[nodiscard]] swf::CharacterId
-    text(swf::Movie& movie, const QString& text, double size, swf::Rgba colour, double maxWidth = 0,
-         swf::GlyphOutline::Anchor anchor = swf::GlyphOutline::Anchor::Centre) const;
-    [[nodiscard]] swf::CharacterId star(swf::Movie& movie, double radius, swf::Rgba colour) const;
+    [[nodiscard]] swfwriter::CharacterId
+    text(swfwriter::Movie& movie, const QString& text, double size, swfwriter::Rgba colour, double maxWidth = 0,
+         swfwriter::GlyphOutline::Anchor anchor = swfwriter::GlyphOutline::Anchor::Centre) const;
+    [[nodiscard]] swfwriter::CharacterId star(swfwriter::Movie& movie, double radius, swfwriter::Rgba colour) const;
     // A ball lit from the upper left.
-    [[nodiscard]] swf::CharacterId ball(swf::Movie& movie, double radius, swf::Rgba colour) const;
-    [[nodiscard]] swf::CharacterId panel(swf::Movie& movie, double width, double height,
-                                         double radius, swf::Rgba top, swf::Rgba bottom,
-                                         swf::Rgba border) const;
+    [[nodiscard]] swfwriter::CharacterId ball(swfwriter::Movie& movie, double radius, swfwriter::Rgba colour) const;
+    [[nodiscard]] swfwriter::CharacterId panel(swfwriter::Movie& movie, double width, double height,
+                                         double radius, swfwriter::Rgba top, swfwriter::Rgba bottom,
+                                         swfwriter::Rgba border) const;
     // A push button with a label, lighter under the mouse and pressed in when held.
-    [[nodiscard]] swf::CharacterId pushButton(swf::Movie& movie, const QString& label, double width,
-                                              double height, swf::Rgba colour,
-                                              const swf::Actions& onRelease) const;
+    [[nodiscard]] swfwriter::CharacterId pushButton(swfwriter::Movie& movie, const QString& label, double width,
+                                              double height, swfwriter::Rgba colour,
+                                              const swfwriter::Actions& onRelease) const;
 
-    [[nodiscard]] static swf::Rgba lighter(swf::Rgba colour, double amount);
-    [[nodiscard]] static swf::Rgba darker(swf::Rgba colour, double amount);
+    [[nodiscard]] static swfwriter::Rgba lighter(swfwriter::Rgba colour, double amount);
+    [[nodiscard]] static swfwriter::Rgba darker(swfwriter::Rgba colour, double amount);
 
 private:
-    const swf::GlyphOutline& m_glyphs;
+    const swfwriter::GlyphOutline& m_glyphs;
 };

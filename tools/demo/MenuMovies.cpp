@@ -11,9 +11,9 @@
 #include <optional>
 #include <vector>
 
-using swf::ColorTransform;
-using swf::Matrix;
-using swf::Rgba;
+using swfwriter::ColorTransform;
+using swfwriter::Matrix;
+using swfwriter::Rgba;
 
 namespace
 {
@@ -30,10 +30,10 @@ double wave(int frame, int period, double phase = 0)
 }
 
 // A sprite of one star that grows and shrinks on its own loop, for twinkles.
-swf::CharacterId twinkle(swf::Movie& movie, const Artwork& art, double radius, Rgba colour)
+swfwriter::CharacterId twinkle(swfwriter::Movie& movie, const Artwork& art, double radius, Rgba colour)
 {
-    const swf::CharacterId star = art.star(movie, radius, colour);
-    swf::Timeline sprite;
+    const swfwriter::CharacterId star = art.star(movie, radius, colour);
+    swfwriter::Timeline sprite;
     constexpr int frames = 20;
     for (int f = 0; f < frames; ++f) {
         const double scale = 0.55 + 0.45 * (0.5 + 0.5 * wave(f, frames));
@@ -80,14 +80,14 @@ void MenuMovies::logo() const
 {
     constexpr double width = 121;
     constexpr double height = 69;
-    swf::Movie movie(width, height, frameRate, Rgba::hex(0xb5def2));
-    const swf::CharacterId name =
+    swfwriter::Movie movie(width, height, frameRate, Rgba::hex(0xb5def2));
+    const swfwriter::CharacterId name =
         m_art.text(movie, QStringLiteral("Quorvane"), 24, Rgba::hex(0x1d5f99), width - 10);
-    const swf::CharacterId line =
+    const swfwriter::CharacterId line =
         m_art.text(movie, QStringLiteral("Fundamental I"), 11, Rgba::hex(0x004080));
-    const swf::CharacterId spark = twinkle(movie, m_art, 6, Rgba::hex(0xffd23c));
+    const swfwriter::CharacterId spark = twinkle(movie, m_art, 6, Rgba::hex(0xffd23c));
 
-    swf::Timeline& t = movie.timeline();
+    swfwriter::Timeline& t = movie.timeline();
     for (int f = 0; f < loopFrames; ++f) {
         // The name breathes and its colour drifts towards teal and back.
         const Matrix nameMatrix = Matrix::placed(width / 2, 28, 1 + 0.04 * wave(f, loopFrames));
@@ -107,7 +107,7 @@ void MenuMovies::logo() const
         }
         t.showFrame();
     }
-    movie.save(m_folder / "logo.swf", swf::Compression::Zlib);
+    movie.save(m_folder / "logo.swf", swfwriter::Compression::Zlib);
 }
 
 void MenuMovies::button(const char* file, const QString& label, const char* command,
@@ -116,33 +116,33 @@ void MenuMovies::button(const char* file, const QString& label, const char* comm
     constexpr double width = 48;
     constexpr double height = 23;
     // The stage shows the bar of the backdrop the buttons sit on.
-    swf::Movie movie(width, height, frameRate, Rgba::hex(0x2b7bb9));
-    swf::Actions send;
+    swfwriter::Movie movie(width, height, frameRate, Rgba::hex(0x2b7bb9));
+    swfwriter::Actions send;
     send.fscommand(command);
-    const swf::CharacterId face = m_art.pushButton(movie, label, width, height, colour, send);
-    swf::Timeline& t = movie.timeline();
+    const swfwriter::CharacterId face = m_art.pushButton(movie, label, width, height, colour, send);
+    swfwriter::Timeline& t = movie.timeline();
     t.place(1, face);
-    t.actions(swf::Actions().stop());
+    t.actions(swfwriter::Actions().stop());
     t.showFrame();
-    movie.save(m_folder / file, swf::Compression::Zlib);
+    movie.save(m_folder / file, swfwriter::Compression::Zlib);
 }
 
 void MenuMovies::yearTile(const char* file, int year, Rgba colour) const
 {
     constexpr double width = 161;
     constexpr double height = 135;
-    swf::Movie movie(width, height, frameRate, tileGround);
-    const swf::CharacterId ground =
+    swfwriter::Movie movie(width, height, frameRate, tileGround);
+    const swfwriter::CharacterId ground =
         m_art.panel(movie, width - 4, height - 4, 14, Artwork::lighter(colour, 0.85),
                     Artwork::lighter(colour, 0.55), colour);
-    const swf::CharacterId ball = m_art.ball(movie, 36, colour);
-    const swf::CharacterId numeral =
+    const swfwriter::CharacterId ball = m_art.ball(movie, 36, colour);
+    const swfwriter::CharacterId numeral =
         m_art.text(movie, QString::number(year) + QStringLiteral("º"), 34, Rgba::hex(0xffffff));
-    const swf::CharacterId caption =
+    const swfwriter::CharacterId caption =
         m_art.text(movie, QStringLiteral("%1º Ano").arg(year), 20, Artwork::darker(colour, 0.35));
-    const swf::CharacterId spark = twinkle(movie, m_art, 7, Rgba::hex(0xffd23c));
+    const swfwriter::CharacterId spark = twinkle(movie, m_art, 7, Rgba::hex(0xffd23c));
 
-    swf::Timeline& t = movie.timeline();
+    swfwriter::Timeline& t = movie.timeline();
     for (int f = 0; f < loopFrames; ++f) {
         const double bob = 5 * wave(f, loopFrames / 2);
         const Matrix ballMatrix = Matrix::placed(width / 2, 56 + bob, 1);
@@ -169,7 +169,7 @@ void MenuMovies::yearTile(const char* file, int year, Rgba colour) const
         }
         t.showFrame();
     }
-    movie.save(m_folder / file, swf::Compression::Zlib);
+    movie.save(m_folder / file, swfwriter::Compression::Zlib);
 }
 
 void MenuMovies::subjectTile(const char* file, const QString& name, Emblem emblem,
@@ -178,13 +178,13 @@ void MenuMovies::subjectTile(const char* file, const QString& name, Emblem emble
     constexpr double width = 156;
     constexpr double height = 116;
     constexpr double cx = width / 2;
-    swf::Movie movie(width, height, frameRate, tileGround);
-    const swf::CharacterId ground =
+    swfwriter::Movie movie(width, height, frameRate, tileGround);
+    const swfwriter::CharacterId ground =
         m_art.panel(movie, width - 4, height - 4, 12, Artwork::lighter(colour, 0.85),
                     Artwork::lighter(colour, 0.55), colour);
-    const swf::CharacterId caption =
+    const swfwriter::CharacterId caption =
         m_art.text(movie, name, 17, Artwork::darker(colour, 0.35), width - 14);
-    swf::Timeline& t = movie.timeline();
+    swfwriter::Timeline& t = movie.timeline();
     t.place(1, ground, Matrix::translation(2, 2));
     t.place(2, caption, Matrix::translation(cx, 94));
 
@@ -200,10 +200,10 @@ void MenuMovies::subjectTile(const char* file, const QString& name, Emblem emble
         }
         t.showFrame();
     }
-    movie.save(m_folder / file, swf::Compression::Zlib);
+    movie.save(m_folder / file, swfwriter::Compression::Zlib);
 }
 
-std::vector<MenuMovies::Part> MenuMovies::emblemParts(swf::Movie& movie, Emblem emblem,
+std::vector<MenuMovies::Part> MenuMovies::emblemParts(swfwriter::Movie& movie, Emblem emblem,
                                                       Rgba colour) const
 {
     // Centre of the emblem on the subject tile's stage.
@@ -242,17 +242,17 @@ std::vector<MenuMovies::Part> MenuMovies::emblemParts(swf::Movie& movie, Emblem 
     case Emblem::Globe: {
         parts.push_back({m_art.ball(movie, 30, Rgba::hex(0x2f7fd0)),
                          [=](int) { return Matrix::translation(cx, cy); }});
-        swf::Shape meridian;
+        swfwriter::Shape meridian;
         meridian.setLine(meridian.addLine(2, Rgba::hex(0x8fe08a)));
         meridian.ellipse({0, 0}, 29, 29);
         meridian.moveTo({-29, 0});
         meridian.lineTo({29, 0});
-        const swf::CharacterId ring = movie.define(meridian);
+        const swfwriter::CharacterId ring = movie.define(meridian);
         // Continents drift across the face, narrowing towards the rim as on a turning sphere.
-        swf::Shape land;
-        land.setFill(land.addFill(swf::Fill::solid(Rgba::hex(0x4cbf4a))));
+        swfwriter::Shape land;
+        land.setFill(land.addFill(swfwriter::Fill::solid(Rgba::hex(0x4cbf4a))));
         land.polygon({{-7, -12}, {6, -14}, {9, -4}, {4, 6}, {1, 14}, {-4, 6}, {-9, -2}});
-        const swf::CharacterId continent = movie.define(land);
+        const swfwriter::CharacterId continent = movie.define(land);
         for (const double phase : {0.0, 0.5}) {
             const double lift = phase == 0 ? -6 : 8;
             parts.push_back(
@@ -280,16 +280,16 @@ std::vector<MenuMovies::Part> MenuMovies::emblemParts(swf::Movie& movie, Emblem 
         break;
     }
     case Emblem::Speech: {
-        swf::Shape bubble;
-        bubble.setFill(bubble.addFill(swf::Fill::solid(Rgba::hex(0xffffff))));
+        swfwriter::Shape bubble;
+        bubble.setFill(bubble.addFill(swfwriter::Fill::solid(Rgba::hex(0xffffff))));
         bubble.setLine(bubble.addLine(2, colour));
         bubble.roundedRectangle(-44, -22, 88, 40, 12);
         bubble.polygon({{-20, 17}, {-30, 30}, {-6, 17}});
-        const swf::CharacterId shape = movie.define(bubble);
+        const swfwriter::CharacterId shape = movie.define(bubble);
         parts.push_back(
             {shape, [=](int f) { return Matrix::placed(cx, cy, 1 + 0.06 * wave(f, loopFrames)); }});
-        const swf::CharacterId hello = m_art.text(movie, QStringLiteral("Hello!"), 20, colour);
-        const swf::CharacterId ola =
+        const swfwriter::CharacterId hello = m_art.text(movie, QStringLiteral("Hello!"), 20, colour);
+        const swfwriter::CharacterId ola =
             m_art.text(movie, QStringLiteral("Olá!"), 20, Rgba::hex(0x3fae49));
         // The two greetings take turns, each popping up in its half of the loop.
         constexpr int half = loopFrames / 2;
@@ -322,17 +322,17 @@ std::vector<MenuMovies::Part> MenuMovies::emblemParts(swf::Movie& movie, Emblem 
         break;
     }
     case Emblem::Screen: {
-        const swf::CharacterId screen = m_art.panel(movie, 86, 56, 6, Rgba::hex(0x20324a),
+        const swfwriter::CharacterId screen = m_art.panel(movie, 86, 56, 6, Rgba::hex(0x20324a),
                                                     Rgba::hex(0x0f1c2c), Rgba::hex(0x8a9aa8));
         parts.push_back({screen, [=](int) { return Matrix::translation(cx - 43, cy - 32); }});
-        swf::Shape foot;
-        foot.setFill(foot.addFill(swf::Fill::solid(Rgba::hex(0x8a9aa8))));
+        swfwriter::Shape foot;
+        foot.setFill(foot.addFill(swfwriter::Fill::solid(Rgba::hex(0x8a9aa8))));
         foot.polygon({{-10, 0}, {10, 0}, {16, 8}, {-16, 8}});
         parts.push_back(
             {movie.define(foot), [=](int) { return Matrix::translation(cx, cy + 24); }});
         const QString typed = QStringLiteral("abc");
         for (int i = 0; i < 3; ++i) {
-            const swf::CharacterId letter =
+            const swfwriter::CharacterId letter =
                 m_art.text(movie, typed.mid(i, 1), 16, Rgba::hex(0x7dffb0));
             parts.push_back(
                 {letter, [=](int) { return Matrix::translation(cx - 24 + 14 * i, cy - 6); },
@@ -341,8 +341,8 @@ std::vector<MenuMovies::Part> MenuMovies::emblemParts(swf::Movie& movie, Emblem 
                      return std::optional<ColorTransform>(ColorTransform::alpha(shown ? 1 : 0));
                  }});
         }
-        swf::Shape caret;
-        caret.setFill(caret.addFill(swf::Fill::solid(Rgba::hex(0x7dffb0))));
+        swfwriter::Shape caret;
+        caret.setFill(caret.addFill(swfwriter::Fill::solid(Rgba::hex(0x7dffb0))));
         caret.rectangle(-1, -8, 2, 16);
         parts.push_back({movie.define(caret),
                          [=](int f) {
@@ -364,11 +364,11 @@ void MenuMovies::waiting() const
 {
     constexpr double width = 400;
     constexpr double height = 300;
-    swf::Movie movie(width, height, frameRate, Rgba::hex(0xeefafd));
+    swfwriter::Movie movie(width, height, frameRate, Rgba::hex(0xeefafd));
     // The spinner is a sprite: twelve dots fading round the ring, one step per frame.
     constexpr int dots = 12;
-    const swf::CharacterId dot = m_art.ball(movie, 7, Rgba::hex(0x2b7bb9));
-    swf::Timeline spinner;
+    const swfwriter::CharacterId dot = m_art.ball(movie, 7, Rgba::hex(0x2b7bb9));
+    swfwriter::Timeline spinner;
     for (int f = 0; f < dots; ++f) {
         for (int i = 0; i < dots; ++i) {
             const double angle = 2 * std::numbers::pi * i / dots;
@@ -384,10 +384,10 @@ void MenuMovies::waiting() const
         }
         spinner.showFrame();
     }
-    const swf::CharacterId spinnerId = movie.define(spinner);
-    const swf::CharacterId caption =
+    const swfwriter::CharacterId spinnerId = movie.define(spinner);
+    const swfwriter::CharacterId caption =
         m_art.text(movie, QStringLiteral("Aguarde..."), 30, Rgba::hex(0x1d5f99));
-    swf::Timeline& t = movie.timeline();
+    swfwriter::Timeline& t = movie.timeline();
     t.place(1, spinnerId, Matrix::translation(width / 2, 120));
     t.place(2, caption, Matrix::translation(width / 2, 220));
     for (int f = 0; f < 40; ++f) {
@@ -395,5 +395,5 @@ void MenuMovies::waiting() const
             t.move(2, Matrix::placed(width / 2, 220, 1 + 0.05 * wave(f, 40)));
         t.showFrame();
     }
-    movie.save(m_folder / "aguarde_f1.swf", swf::Compression::Zlib);
+    movie.save(m_folder / "aguarde_f1.swf", swfwriter::Compression::Zlib);
 }

@@ -11,7 +11,7 @@
 
 class Artwork;
 
-namespace swf
+namespace swfwriter
 {
 class Movie;
 }
@@ -30,20 +30,20 @@ private:
 
     // One character of an emblem and where (and how opaque) it is on each frame.
     struct Part {
-        swf::CharacterId character;
-        std::function<swf::Matrix(int)> at;
-        std::function<std::optional<swf::ColorTransform>(int)> colour = [](int) {
-            return std::optional<swf::ColorTransform>();
+        swfwriter::CharacterId character;
+        std::function<swfwriter::Matrix(int)> at;
+        std::function<std::optional<swfwriter::ColorTransform>(int)> colour = [](int) {
+            return std::optional<swfwriter::ColorTransform>();
         };
     };
 
     void logo() const;
     void button(const char* file, const QString& label, const char* command,
-                swf::Rgba colour) const;
-    void yearTile(const char* file, int year, swf::Rgba colour) const;
-    void subjectTile(const char* file, const QString& name, Emblem emblem, swf::Rgba colour) const;
-    [[nodiscard]] std::vector<Part> emblemParts(swf::Movie& movie, Emblem emblem,
-                                                swf::Rgba colour) const;
+                swfwriter::Rgba colour) const;
+    void yearTile(const char* file, int year, swfwriter::Rgba colour) const;
+    void subjectTile(const char* file, const QString& name, Emblem emblem, swfwriter::Rgba colour) const;
+    [[nodiscard]] std::vector<Part> emblemParts(swfwriter::Movie& movie, Emblem emblem,
+                                                swfwriter::Rgba colour) const;
     void waiting() const;
 
     const Artwork& m_art;

@@ -32,11 +32,11 @@ const std::vector<datapacket::Field> catalogFields = {
     {"duracao", "i2", 0},         {"data_cad", "date", 0},
 };
 
-const std::map<std::string, swf::Rgba, std::less<>> subjectColours = {
-    {"Matemática", swf::Rgba::hex(0x2f7fd0)},  {"Português", swf::Rgba::hex(0xe0483a)},
-    {"Geografia", swf::Rgba::hex(0x3fae49)},   {"História", swf::Rgba::hex(0x9a6a2a)},
-    {"Inglês", swf::Rgba::hex(0xb04ac0)},      {"Ciências", swf::Rgba::hex(0xe09a10)},
-    {"Informática", swf::Rgba::hex(0x1f9aa8)},
+const std::map<std::string, swfwriter::Rgba, std::less<>> subjectColours = {
+    {"Matemática", swfwriter::Rgba::hex(0x2f7fd0)},  {"Português", swfwriter::Rgba::hex(0xe0483a)},
+    {"Geografia", swfwriter::Rgba::hex(0x3fae49)},   {"História", swfwriter::Rgba::hex(0x9a6a2a)},
+    {"Inglês", swfwriter::Rgba::hex(0xb04ac0)},      {"Ciências", swfwriter::Rgba::hex(0xe09a10)},
+    {"Informática", swfwriter::Rgba::hex(0x1f9aa8)},
 };
 
 QString cell(const TsvTable::Row& row, std::string_view column)
@@ -160,7 +160,7 @@ int main(int argc, char* argv[])
         const TsvTable lessons(tables / "lessons.tsv");
         const TsvTable quizzes(tables / "quizzes.tsv");
 
-        const swf::GlyphOutline glyphs(QStringLiteral(QUORVANE_DEMO_FONT));
+        const swfwriter::GlyphOutline glyphs(QStringLiteral(QUORVANE_DEMO_FONT));
         const Artwork art(glyphs);
         fs::create_directories(root / "config");
         MenuMovies(art, root / "config").writeAll();

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-namespace swf
+namespace swfwriter
 {
 
 void Timeline::placeObject(std::uint16_t depth, std::optional<CharacterId> character,
@@ -88,4 +88,4 @@ std::vector<std::uint8_t> Timeline::tags() const
     return out.data();
 }
 
-} // namespace swf
+} // namespace swfwriter

@@ -7,7 +7,7 @@
 
 #include <stdexcept>
 
-namespace swf
+namespace swfwriter
 {
 
 namespace
@@ -112,4 +112,4 @@ void GlyphOutline::addText(Shape& shape, const QString& text, double pixelSize, 
         shape.lineTo(toPoint(start));
 }
 
-} // namespace swf
+} // namespace swfwriter

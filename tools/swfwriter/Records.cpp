@@ -4,7 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
-namespace swf
+namespace swfwriter
 {
 
 namespace
@@ -134,4 +134,4 @@ void writeRgba(BitWriter& out, Rgba colour)
     out.u8(colour.a);
 }
 
-} // namespace swf
+} // namespace swfwriter

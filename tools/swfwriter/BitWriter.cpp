@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
-namespace swf
+namespace swfwriter
 {
 
 void BitWriter::u8(std::uint8_t value)
@@ -88,4 +88,4 @@ int BitWriter::signedBits(std::int32_t value)
     return unsignedBits(magnitude) + 1;
 }
 
-} // namespace swf
+} // namespace swfwriter

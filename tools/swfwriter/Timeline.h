@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace swf
+namespace swfwriter
 {
 
 // The frames of a movie or of a sprite: what is placed, moved and removed at which depth,
@@ -41,4 +41,4 @@ private:
     bool m_frameOpen = false;
 };
 
-} // namespace swf
+} // namespace swfwriter

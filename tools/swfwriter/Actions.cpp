@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace swf
+namespace swfwriter
 {
 
 namespace
@@ -115,4 +115,4 @@ std::vector<std::uint8_t> Actions::bytes() const
     return result;
 }
 
-} // namespace swf
+} // namespace swfwriter

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace swf
+namespace swfwriter
 {
 
 enum class TagCode : std::uint16_t {
@@ -39,4 +39,4 @@ void writeColorTransform(BitWriter& out, const ColorTransform& transform);
 void writeRgb(BitWriter& out, Rgba colour);
 void writeRgba(BitWriter& out, Rgba colour);
 
-} // namespace swf
+} // namespace swfwriter

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace swf
+namespace swfwriter
 {
 
 // Which of a button's states show a character; the hit state is the clickable area.
@@ -44,4 +44,4 @@ private:
     std::vector<std::pair<ButtonEvent, Actions>> m_handlers;
 };
 
-} // namespace swf
+} // namespace swfwriter

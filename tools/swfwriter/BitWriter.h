@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace swf
+namespace swfwriter
 {
 
 // Appends SWF's mixed byte and bit fields to a buffer: bytes are little-endian, bit fields are
@@ -47,4 +47,4 @@ private:
     int m_pendingBits = 0;
 };
 
-} // namespace swf
+} // namespace swfwriter

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <stdexcept>
 
-namespace swf
+namespace swfwriter
 {
 
 Movie::Movie(double width, double height, double frameRate, Rgba background)
@@ -122,4 +122,4 @@ void Movie::save(const std::filesystem::path& file, Compression compression) con
         throw std::runtime_error("cannot write " + file.string());
 }
 
-} // namespace swf
+} // namespace swfwriter

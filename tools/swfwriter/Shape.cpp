@@ -8,7 +8,7 @@
 #include <numbers>
 #include <stdexcept>
 
-namespace swf
+namespace swfwriter
 {
 
 namespace
@@ -345,4 +345,4 @@ void Shape::write(BitWriter& out, bool withAlpha) const
     out.align();
 }
 
-} // namespace swf
+} // namespace swfwriter

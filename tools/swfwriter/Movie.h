@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <vector>
 
-namespace swf
+namespace swfwriter
 {
 
 class Button;
@@ -49,4 +49,4 @@ private:
     CharacterId m_lastId = 0;
 };
 
-} // namespace swf
+} // namespace swfwriter

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace swf
+namespace swfwriter
 {
 
 // Identifies a defined character (shape, sprite, button) within one movie.
@@ -58,4 +58,4 @@ struct ColorTransform {
     [[nodiscard]] static ColorTransform alpha(double opacity);
 };
 
-} // namespace swf
+} // namespace swfwriter

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace swf
+namespace swfwriter
 {
 
 Matrix Matrix::translation(double x, double y)
@@ -39,4 +39,4 @@ ColorTransform ColorTransform::alpha(double opacity)
     return transform;
 }
 
-} // namespace swf
+} // namespace swfwriter

@@ -5,7 +5,7 @@
 #include <QRawFont>
 #include <QString>
 
-namespace swf
+namespace swfwriter
 {
 
 class Shape;
@@ -30,4 +30,4 @@ private:
     QRawFont m_font;
 };
 
-} // namespace swf
+} // namespace swfwriter

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace swf
+namespace swfwriter
 {
 
 // A list of ActionScript 1/2 actions as the player's bytecode, for DoAction tags and button
@@ -35,4 +35,4 @@ private:
     std::vector<std::uint8_t> m_code;
 };
 
-} // namespace swf
+} // namespace swfwriter

@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-namespace swf
+namespace swfwriter
 {
 
 struct GradientStop {
@@ -90,4 +90,4 @@ private:
     std::optional<std::array<std::int32_t, 4>> m_bounds;
 };
 
-} // namespace swf
+} // namespace swfwriter

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-namespace swf
+namespace swfwriter
 {
 
 namespace
@@ -73,4 +73,4 @@ void Button::write(BitWriter& out) const
     }
 }
 
-} // namespace swf
+} // namespace swfwriter
