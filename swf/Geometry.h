@@ -104,4 +104,26 @@ struct ColourTransform {
     friend bool operator==(const ColourTransform&, const ColourTransform&) = default;
 };
 
+// The smallest rectangle holding `rect` mapped through `matrix`.
+[[nodiscard]] inline Rect transformedBounds(const Matrix& matrix, const Rect& rect)
+{
+    const Point corners[] = {matrix.map({rect.xMin, rect.yMin}), matrix.map({rect.xMax, rect.yMin}),
+                             matrix.map({rect.xMin, rect.yMax}),
+                             matrix.map({rect.xMax, rect.yMax})};
+    Rect mapped{corners[0].x, corners[0].x, corners[0].y, corners[0].y};
+    for (const Point& p : corners) {
+        mapped.xMin = std::min(mapped.xMin, p.x);
+        mapped.xMax = std::max(mapped.xMax, p.x);
+        mapped.yMin = std::min(mapped.yMin, p.y);
+        mapped.yMax = std::max(mapped.yMax, p.y);
+    }
+    return mapped;
+}
+
+[[nodiscard]] inline Rect unite(const Rect& a, const Rect& b)
+{
+    return {std::min(a.xMin, b.xMin), std::max(a.xMax, b.xMax), std::min(a.yMin, b.yMin),
+            std::max(a.yMax, b.yMax)};
+}
+
 } // namespace swf

@@ -46,10 +46,9 @@ FillStyle mix(const FillStyle& from, const FillStyle& to, double ratio)
     fill.colour = mix(from.colour, to.colour, ratio);
     fill.matrix = mix(from.matrix, to.matrix, ratio);
     for (std::size_t i = 0; i < fill.gradient.stops.size() && i < to.gradient.stops.size(); ++i) {
-        fill.gradient.stops[i] = {mix(from.gradient.stops[i].position,
-                                      to.gradient.stops[i].position, ratio),
-                                  mix(from.gradient.stops[i].colour, to.gradient.stops[i].colour,
-                                      ratio)};
+        fill.gradient.stops[i] = {
+            mix(from.gradient.stops[i].position, to.gradient.stops[i].position, ratio),
+            mix(from.gradient.stops[i].colour, to.gradient.stops[i].colour, ratio)};
     }
     return fill;
 }
@@ -121,8 +120,9 @@ void readMorphLine(ByteReader& reader, int version, Styles& start, Styles& end)
     if (version >= 2) {
         const std::uint16_t flags = reader.u16();
         const auto cap = [](unsigned bits) {
-            return bits == 1 ? LineStyle::Cap::None
-                             : bits == 2 ? LineStyle::Cap::Square : LineStyle::Cap::Round;
+            return bits == 1   ? LineStyle::Cap::None
+                   : bits == 2 ? LineStyle::Cap::Square
+                               : LineStyle::Cap::Round;
         };
         from.startCap = to.startCap = cap(flags >> 14 & 3);
         const unsigned join = flags >> 12 & 3;

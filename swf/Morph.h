@@ -11,9 +11,9 @@ namespace swf
 struct MorphShape {
     Rect startBounds;
     Rect endBounds;
-    ShapeOutline start;             // styles at the start, and the edges with every style change
-    Styles endStyles;               // the same styles at the end
-    std::vector<ShapeRecord> end;   // the end's edges: moves and edges only
+    ShapeOutline start;           // styles at the start, and the edges with every style change
+    Styles endStyles;             // the same styles at the end
+    std::vector<ShapeRecord> end; // the end's edges: moves and edges only
 
     // The shape at `ratio` (0 = start, 1 = end).
     [[nodiscard]] Shape at(double ratio) const;

@@ -258,8 +258,8 @@ private:
             button.records.push_back(record);
         }
         if (!second) {
-            button.actions.push_back({static_cast<std::uint16_t>(ButtonCondition::OverDownToOverUp),
-                                      reader.rest()});
+            button.actions.push_back(
+                {static_cast<std::uint16_t>(ButtonCondition::OverDownToOverUp), reader.rest()});
             return button;
         }
         if (actionsAt == 0)

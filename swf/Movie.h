@@ -22,8 +22,8 @@ namespace swf
 // What a frame does to the display list and which scripts it runs, in file order.
 struct PlaceCommand {
     std::uint16_t depth = 0;
-    bool move = false;                          // changes the object already at `depth`
-    std::optional<std::uint16_t> character;     // places (or replaces with) this character
+    bool move = false;                      // changes the object already at `depth`
+    std::optional<std::uint16_t> character; // places (or replaces with) this character
     std::optional<Matrix> matrix;
     std::optional<ColourTransform> colour;
     std::optional<std::uint16_t> ratio;
@@ -62,15 +62,15 @@ struct ButtonRecord {
 
 // The conditions of a button action, as the bits of DefineButton2's condition field.
 enum class ButtonCondition : std::uint16_t {
-    IdleToOverUp = 0x0001,    // roll over
-    OverUpToIdle = 0x0002,    // roll out
-    OverUpToOverDown = 0x0004, // press
-    OverDownToOverUp = 0x0008, // release
+    IdleToOverUp = 0x0001,      // roll over
+    OverUpToIdle = 0x0002,      // roll out
+    OverUpToOverDown = 0x0004,  // press
+    OverDownToOverUp = 0x0008,  // release
     OverDownToOutDown = 0x0010, // drag out
     OutDownToOverDown = 0x0020, // drag over
-    OutDownToIdle = 0x0040,   // release outside
-    IdleToOverDown = 0x0080,  // drag over (menu)
-    OverDownToIdle = 0x0100,  // drag out (menu)
+    OutDownToIdle = 0x0040,     // release outside
+    IdleToOverDown = 0x0080,    // drag over (menu)
+    OverDownToIdle = 0x0100,    // drag out (menu)
 };
 
 struct ButtonAction {

@@ -1,0 +1,265 @@
+#include "SupportScan.h"
+
+#include "ActionCode.h"
+#include "ByteReader.h"
+#include "MovieFile.h"
+#include "Records.h"
+#include "TagCode.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace swf
+{
+namespace
+{
+
+std::string hex(unsigned value)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02x", value);
+    return text;
+}
+
+std::string tagName(std::uint16_t code)
+{
+    switch (static_cast<TagCode>(code)) {
+    case TagCode::DefineSound:
+        return "sound (DefineSound)";
+    case TagCode::StartSound:
+    case TagCode::StartSound2:
+        return "sound (StartSound)";
+    case TagCode::DefineButtonSound:
+        return "button sound (DefineButtonSound)";
+    case TagCode::SoundStreamHead:
+    case TagCode::SoundStreamHead2:
+    case TagCode::SoundStreamBlock:
+        return "streaming sound";
+    case TagCode::DoAbc:
+    case TagCode::SymbolClass:
+        return "ActionScript 3";
+    case TagCode::DoInitAction:
+        return "initialisation actions (DoInitAction)";
+    case TagCode::ImportAssets:
+    case TagCode::ImportAssets2:
+        return "imported assets";
+    case TagCode::DefineVideoStream:
+    case TagCode::VideoFrame:
+        return "video";
+    case TagCode::DefineScalingGrid:
+        return "scaling grid";
+    case TagCode::DefineFont4:
+        return "DefineFont4";
+    case TagCode::DefineBinaryData:
+        return "binary data";
+    default:
+        return "tag " + std::to_string(code);
+    }
+}
+
+class Scanner final
+{
+public:
+    // The first unsupported feature in a tag stream, if any.
+    std::optional<std::string> tags(std::span<const std::uint8_t> bytes, bool main)
+    {
+        TagStream stream(bytes);
+        Tag tag;
+        while (stream.next(tag)) {
+            if (auto problem = this->tag(tag, main))
+                return problem;
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::optional<std::string> tag(const Tag& tag, bool main)
+    {
+        ByteReader reader(tag.body);
+        switch (static_cast<TagCode>(tag.code)) {
+        case TagCode::ShowFrame:
+        case TagCode::PlaceObject:
+        case TagCode::RemoveObject:
+        case TagCode::RemoveObject2:
+        case TagCode::FrameLabel:
+        case TagCode::DefineShape:
+        case TagCode::DefineShape2:
+        case TagCode::DefineShape3:
+        case TagCode::DefineShape4:
+        case TagCode::DefineMorphShape:
+        case TagCode::DefineMorphShape2:
+        case TagCode::DefineBits:
+        case TagCode::JpegTables:
+        case TagCode::DefineBitsJpeg2:
+        case TagCode::DefineBitsJpeg3:
+        case TagCode::DefineBitsJpeg4:
+        case TagCode::DefineBitsLossless:
+        case TagCode::DefineBitsLossless2:
+        case TagCode::SetBackgroundColor:
+        case TagCode::DefineFont:
+        case TagCode::DefineFont2:
+        case TagCode::DefineFont3:
+        case TagCode::DefineFontInfo:
+        case TagCode::DefineFontInfo2:
+        case TagCode::DefineText:
+        case TagCode::DefineText2:
+        case TagCode::DefineEditText:
+        case TagCode::DefineButtonCxform:
+        case TagCode::Protect:
+        case TagCode::ExportAssets:
+        case TagCode::EnableDebugger:
+        case TagCode::EnableDebugger2:
+        case TagCode::DebugId:
+        case TagCode::ScriptLimits:
+        case TagCode::SetTabIndex:
+        case TagCode::DefineFontAlignZones:
+        case TagCode::CsmTextSettings:
+        case TagCode::Metadata:
+        case TagCode::DefineFontName:
+        case TagCode::DefineSceneAndFrameLabelData:
+            return std::nullopt;
+        case TagCode::FileAttributes:
+            if (!tag.body.empty() && (tag.body[0] & 0x08))
+                return "ActionScript 3";
+            return std::nullopt;
+        case TagCode::PlaceObject2:
+            return placeObject(reader, false);
+        case TagCode::PlaceObject3:
+            return placeObject(reader, true);
+        case TagCode::DoAction:
+            return actions(tag.body);
+        case TagCode::DefineButton:
+            return button(reader, false);
+        case TagCode::DefineButton2:
+            return button(reader, true);
+        case TagCode::DefineSprite:
+            if (!main)
+                return std::nullopt;
+            (void)reader.u32(); // id and frame count
+            return tags(reader.rest(), false);
+        default:
+            return tagName(tag.code);
+        }
+    }
+
+    static std::optional<std::string> placeObject(ByteReader& reader, bool third)
+    {
+        const std::uint8_t flags = reader.u8();
+        if (flags & 0x80)
+            return "clip events (onClipEvent)";
+        if (!third)
+            return std::nullopt;
+        const std::uint8_t moreFlags = reader.u8();
+        if (moreFlags & 0x01)
+            return "filters";
+        if (!(moreFlags & 0x02))
+            return std::nullopt;
+        // The blend mode comes after every other field; normal (0 or 1) is fine.
+        (void)reader.u16();
+        if ((moreFlags & 0x08) || ((moreFlags & 0x10) && (flags & 0x02)))
+            (void)reader.string();
+        if (flags & 0x02)
+            (void)reader.u16();
+        if (flags & 0x04)
+            (void)readMatrix(reader);
+        if (flags & 0x08)
+            (void)readColourTransform(reader, true);
+        if (flags & 0x10)
+            (void)reader.u16();
+        if (flags & 0x20)
+            (void)reader.string();
+        if (flags & 0x40)
+            (void)reader.u16();
+        if (reader.u8() > 1)
+            return "blend modes";
+        return std::nullopt;
+    }
+
+    static std::optional<std::string> button(ByteReader& reader, bool second)
+    {
+        (void)reader.u16();
+        std::size_t actionsAt = 0;
+        if (second) {
+            (void)reader.u8();
+            const std::size_t offsetAt = reader.position();
+            const std::uint16_t offset = reader.u16();
+            actionsAt = offset == 0 ? 0 : offsetAt + offset;
+        }
+        while (true) {
+            const std::uint8_t flags = reader.u8();
+            if (flags == 0)
+                break;
+            if (flags & 0x10)
+                return "filters";
+            if (flags & 0x20)
+                return "blend modes";
+            reader.skip(4);
+            (void)readMatrix(reader);
+            if (second)
+                (void)readColourTransform(reader, true);
+        }
+        if (!second)
+            return actions(reader.rest());
+        if (actionsAt == 0)
+            return std::nullopt;
+        if (actionsAt < reader.position())
+            throw MalformedMovie("a button's actions start inside its records");
+        reader.skip(actionsAt - reader.position());
+        while (!reader.atEnd()) {
+            const std::uint16_t size = reader.u16();
+            (void)reader.u16();
+            if (size != 0 && size < 4)
+                throw MalformedMovie("a button action is shorter than its header");
+            const auto code = size == 0 ? reader.rest() : reader.bytes(size - 4u);
+            if (auto problem = actions(code))
+                return problem;
+            if (size == 0)
+                break;
+        }
+        return std::nullopt;
+    }
+
+    static std::optional<std::string> actions(std::span<const std::uint8_t> code)
+    {
+        ByteReader reader(code);
+        while (!reader.atEnd()) {
+            const std::uint8_t action = reader.u8();
+            if (action == 0)
+                break;
+            if (!isSupportedAction(action))
+                return "action " + hex(action);
+            if (action >= 0x80)
+                reader.skip(reader.u16());
+        }
+        return std::nullopt;
+    }
+};
+
+} // namespace
+
+MovieSummary scanMovie(std::span<const std::uint8_t> file)
+{
+    MovieSummary summary;
+    MovieFile movie;
+    try {
+        movie = readMovieFile(file);
+    } catch (const MalformedMovie& error) {
+        summary.firstUnsupported = error.what();
+        return summary;
+    }
+    summary.readable = true;
+    summary.version = movie.version;
+    summary.stage = movie.stage;
+    summary.frameRate = movie.frameRate;
+    summary.frameCount = movie.frameCount;
+    try {
+        const auto problem = Scanner().tags(movie.tags(), true);
+        summary.supported = !problem;
+        summary.firstUnsupported = problem.value_or("");
+    } catch (const MalformedMovie& error) {
+        summary.firstUnsupported = std::string("damaged data: ") + error.what();
+    }
+    return summary;
+}
+
+} // namespace swf

@@ -1,0 +1,160 @@
+#include "Value.h"
+
+#include "MovieClip.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace swf
+{
+
+std::shared_ptr<MovieClip> Value::clip() const
+{
+    const auto* const clip = std::get_if<std::weak_ptr<MovieClip>>(&m_value);
+    return clip ? clip->lock() : nullptr;
+}
+
+double Value::toNumber(int version) const
+{
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    return std::visit(
+        [version](const auto& value) -> double {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, Undefined> || std::is_same_v<T, Null>)
+                return version >= 7 ? nan : 0;
+            else if constexpr (std::is_same_v<T, bool>)
+                return value ? 1 : 0;
+            else if constexpr (std::is_same_v<T, double>)
+                return value;
+            else if constexpr (std::is_same_v<T, std::string>)
+                return parseNumber(value);
+            else
+                return nan;
+        },
+        m_value);
+}
+
+std::string Value::toString(int version) const
+{
+    return std::visit(
+        [version](const auto& value) -> std::string {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, Undefined>)
+                return version >= 7 ? "undefined" : "";
+            else if constexpr (std::is_same_v<T, Null>)
+                return "null";
+            else if constexpr (std::is_same_v<T, bool>)
+                return value ? "true" : "false";
+            else if constexpr (std::is_same_v<T, double>)
+                return formatNumber(value);
+            else if constexpr (std::is_same_v<T, std::string>)
+                return value;
+            else {
+                const auto clip = value.lock();
+                return clip ? clip->targetPath() : "";
+            }
+        },
+        m_value);
+}
+
+bool Value::toBoolean(int version) const
+{
+    if (const auto* number = std::get_if<double>(&m_value))
+        return *number != 0 && !std::isnan(*number);
+    if (const auto* boolean = std::get_if<bool>(&m_value))
+        return *boolean;
+    if (const auto* text = std::get_if<std::string>(&m_value)) {
+        if (version >= 7)
+            return !text->empty();
+        const double number = parseNumber(*text);
+        return number != 0 && !std::isnan(number);
+    }
+    return clip() != nullptr;
+}
+
+std::string Value::typeOf() const
+{
+    if (isUndefined())
+        return "undefined";
+    if (isNull())
+        return "null";
+    if (isBoolean())
+        return "boolean";
+    if (isNumber())
+        return "number";
+    if (isString())
+        return "string";
+    return "movieclip";
+}
+
+bool Value::looselyEquals(const Value& other, int version) const
+{
+    const bool nullish = isUndefined() || isNull();
+    const bool otherNullish = other.isUndefined() || other.isNull();
+    if (nullish || otherNullish)
+        return nullish && otherNullish;
+    if (m_value.index() == other.m_value.index())
+        return strictlyEquals(other);
+    if (clip() || other.clip())
+        return false;
+    const double a = toNumber(version);
+    const double b = other.toNumber(version);
+    return a == b;
+}
+
+bool Value::strictlyEquals(const Value& other) const
+{
+    if (m_value.index() != other.m_value.index())
+        return false;
+    if (const auto* clip = std::get_if<std::weak_ptr<MovieClip>>(&m_value))
+        return clip->lock() == other.clip();
+    if (const auto* number = std::get_if<double>(&m_value))
+        return *number == std::get<double>(other.m_value);
+    if (const auto* boolean = std::get_if<bool>(&m_value))
+        return *boolean == std::get<bool>(other.m_value);
+    if (const auto* text = std::get_if<std::string>(&m_value))
+        return *text == std::get<std::string>(other.m_value);
+    return true; // undefined or null, like the other
+}
+
+std::string formatNumber(double number)
+{
+    if (std::isnan(number))
+        return "NaN";
+    if (std::isinf(number))
+        return number > 0 ? "Infinity" : "-Infinity";
+    if (number == 0)
+        return "0";
+    // to_chars, unlike printf, ignores the locale the program runs in.
+    char text[32];
+    const auto end =
+        std::to_chars(text, text + sizeof text, number, std::chars_format::general, 15);
+    return std::string(text, end.ptr);
+}
+
+double parseNumber(const std::string& text)
+{
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return nan;
+    const auto last = text.find_last_not_of(" \t\r\n");
+    const std::string trimmed = text.substr(first, last - first + 1);
+    const char* const end = trimmed.data() + trimmed.size();
+    if (trimmed.size() > 2 && trimmed[0] == '0' && (trimmed[1] == 'x' || trimmed[1] == 'X')) {
+        std::uint64_t value = 0;
+        const auto read = std::from_chars(trimmed.data() + 2, end, value, 16);
+        return read.ec == std::errc() && read.ptr == end ? static_cast<double>(value) : nan;
+    }
+    // from_chars ignores the locale; it also reads "inf" and "nan", which ActionScript does not.
+    if (trimmed.find_first_of("iInN") != std::string::npos)
+        return nan;
+    const char* const start = trimmed[0] == '+' ? trimmed.data() + 1 : trimmed.data();
+    double value = 0;
+    const auto read = std::from_chars(start, end, value, std::chars_format::general);
+    return read.ec == std::errc() && read.ptr == end ? value : nan;
+}
+
+} // namespace swf

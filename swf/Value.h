@@ -1,0 +1,79 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <variant>
+
+namespace swf
+{
+
+class MovieClip;
+
+struct Undefined {
+    friend bool operator==(Undefined, Undefined) = default;
+};
+struct Null {
+    friend bool operator==(Null, Null) = default;
+};
+
+// A script value: the primitive types, and a reference to a movie clip (which may be gone).
+class Value final
+{
+public:
+    Value() = default;
+    Value(Null)
+        : m_value(Null{})
+    {
+    }
+    Value(bool value)
+        : m_value(value)
+    {
+    }
+    Value(double value)
+        : m_value(value)
+    {
+    }
+    Value(std::string value)
+        : m_value(std::move(value))
+    {
+    }
+    Value(const char* value)
+        : m_value(std::string(value))
+    {
+    }
+    explicit Value(const std::shared_ptr<MovieClip>& clip)
+        : m_value(std::weak_ptr(clip))
+    {
+    }
+
+    [[nodiscard]] bool isUndefined() const { return std::holds_alternative<Undefined>(m_value); }
+    [[nodiscard]] bool isNull() const { return std::holds_alternative<Null>(m_value); }
+    [[nodiscard]] bool isString() const { return std::holds_alternative<std::string>(m_value); }
+    [[nodiscard]] bool isNumber() const { return std::holds_alternative<double>(m_value); }
+    [[nodiscard]] bool isBoolean() const { return std::holds_alternative<bool>(m_value); }
+    [[nodiscard]] std::shared_ptr<MovieClip> clip() const;
+
+    // Conversions as ActionScript makes them; `version` is the movie's, since SWF 7 changed
+    // how undefined reads and how strings count as true.
+    [[nodiscard]] double toNumber(int version) const;
+    [[nodiscard]] std::string toString(int version) const;
+    [[nodiscard]] bool toBoolean(int version) const;
+    [[nodiscard]] std::string typeOf() const;
+
+    // ==, the loose equality of ActionScript 2.
+    [[nodiscard]] bool looselyEquals(const Value& other, int version) const;
+    // ===.
+    [[nodiscard]] bool strictlyEquals(const Value& other) const;
+
+private:
+    std::variant<Undefined, Null, bool, double, std::string, std::weak_ptr<MovieClip>> m_value;
+};
+
+// How ActionScript prints a number: integers without a decimal point, others with up to 15
+// significant digits, and NaN, Infinity, -Infinity.
+[[nodiscard]] std::string formatNumber(double number);
+// A number from text as ActionScript reads it: decimal with optional exponent, "0x" hex,
+// surrounding white space allowed; anything else is NaN.
+[[nodiscard]] double parseNumber(const std::string& text);
+
+} // namespace swf
