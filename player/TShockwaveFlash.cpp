@@ -1,6 +1,10 @@
 #include "TShockwaveFlash.h"
 
 #include "ContentPath.h"
+#include "EngineChoice.h"
+#include "EngineRuntime.h"
+#include "EngineScheme.h"
+#include "NativeEngine.h"
 #include "RuffleEngine.h"
 
 #include <QApplication>
@@ -13,11 +17,12 @@
 namespace
 {
 
-// The resolved file when `path` names a file starting with a SWF signature, else nothing.
+// The resolved file when `path` names a file below the program folder starting with a SWF
+// signature, else nothing.
 std::optional<QString> playableMovie(const QString& path)
 {
     const QString resolved = resolveContentPath(path);
-    if (!QFileInfo(resolved).isFile())
+    if (!QFileInfo(resolved).isFile() || !player::contentUrl(player::runtime::roots(), resolved))
         return std::nullopt;
     QFile file(resolved);
     if (!file.open(QIODevice::ReadOnly))
@@ -55,21 +60,42 @@ void TShockwaveFlash::setMovie(const QString& path)
         dropMovie();
         return;
     }
-    if (!m_engine) {
-        m_engine = std::make_unique<player::RuffleEngine>(
-            this, player::EngineEvents{
-                      .command = [this](const QString& command,
-                                        const QString& args) { emit FSCommand(command, args); },
-                      .cannotPlay = [this] { dropMovie(); },
-                      .firstFrame = [this] { emit firstFrameShown(); },
-                      .entered = [this] { emit OnEnter(); },
-                  });
-    }
-    if (!m_engine->play(*file)) {
+    const auto kind = player::chooseEngine(*file);
+    if (!kind || !play(*kind, *file)) {
         dropMovie();
         return;
     }
     m_movie = path;
+}
+
+bool TShockwaveFlash::play(player::EngineKind kind, const QString& file)
+{
+    if (!m_engine || m_engineKind != kind) {
+        m_engine.reset();
+        m_engine = makeEngine(kind);
+        m_engineKind = kind;
+    }
+    if (m_engine->play(file))
+        return true;
+    // A movie the scan let through but the native engine could not load may still play in
+    // Ruffle, which decides for itself.
+    if (kind == player::EngineKind::Native)
+        return play(player::EngineKind::Ruffle, file);
+    return false;
+}
+
+std::unique_ptr<player::PlayerEngine> TShockwaveFlash::makeEngine(player::EngineKind kind)
+{
+    player::EngineEvents events{
+        .command = [this](const QString& command,
+                          const QString& args) { emit FSCommand(command, args); },
+        .cannotPlay = [this] { dropMovie(); },
+        .firstFrame = [this] { emit firstFrameShown(); },
+        .entered = [this] { emit OnEnter(); },
+    };
+    if (kind == player::EngineKind::Native)
+        return std::make_unique<player::NativeEngine>(this, std::move(events));
+    return std::make_unique<player::RuffleEngine>(this, std::move(events));
 }
 
 bool TShockwaveFlash::event(QEvent* event)

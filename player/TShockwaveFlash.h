@@ -8,7 +8,8 @@
 namespace player
 {
 class PlayerEngine;
-}
+enum class EngineKind;
+} // namespace player
 
 // The player control every window uses for its logo, buttons, menu tiles and activity movies.
 //
@@ -19,11 +20,13 @@ class PlayerEngine;
 // text; so does a movie the engine later finds it cannot play. Setting the same path again is
 // cheap. Paths are resolved without case (see resolveContentPath).
 //
-// The engine (Ruffle, in one web view per window drawing over that window's players) exists only
-// while a movie is held: a player without one costs no more than a plain widget, and setting a
-// path that names no movie releases its part of the engine. Loading a movie never moves the
-// input focus. While a movie plays and the player holds the focus, QApplication::focusWidget()
-// is the engine's view, not the player.
+// Two engines play movies: the program's own, inside its process, for every movie whose tags
+// and actions it supports (the menus), and Ruffle, in one web view per window drawing over that
+// window's players, for the rest. The engine exists only while a movie is held: a player without
+// one costs no more than a plain widget, and setting a path that names no movie releases its
+// part of the engine. Loading a movie never moves the input focus. While a Ruffle movie plays
+// and the player holds the focus, QApplication::focusWidget() is the engine's view, not the
+// player.
 class TShockwaveFlash final : public QWidget
 {
     Q_OBJECT
@@ -53,10 +56,13 @@ protected:
 
 private:
     void focusChanged(const QWidget* old, const QWidget* now);
+    bool play(player::EngineKind kind, const QString& file);
+    [[nodiscard]] std::unique_ptr<player::PlayerEngine> makeEngine(player::EngineKind kind);
     void dropMovie();
     [[nodiscard]] bool holds(const QWidget* widget) const;
 
     QString m_movie;
     bool m_allowScriptAccess = false;
     std::unique_ptr<player::PlayerEngine> m_engine;
+    player::EngineKind m_engineKind{};
 };
