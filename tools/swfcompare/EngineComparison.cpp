@@ -35,7 +35,7 @@ struct ProbeFile {
 
     [[nodiscard]] RuffleJob job() const
     {
-        return {path, size, probe.frameRate > 0 ? probe.settleFrames / probe.frameRate : 0};
+        return {path, size, probe.frameRate > 0 ? probe.framesAfterStop / probe.frameRate : 0};
     }
     [[nodiscard]] QPoint playerPoint(QPointF stagePixel) const
     {
@@ -166,9 +166,8 @@ ComparisonReport EngineComparison::run(const std::vector<MovieCheck>& checks)
         comparison.ruffleStill = shots[i].still;
         comparison.difference =
             compareImages(comparison.native, comparison.ruffle, m_options.tolerance.channel);
-        comparison.passed =
-            comparison.ruffleShown && comparison.ruffleStill
-            && comparison.difference.differingShare <= m_options.tolerance.differingShare;
+        comparison.passed = comparison.ruffleShown && comparison.ruffleStill
+                            && m_options.tolerance.accepts(comparison.difference);
     }
 
     for (const Interaction& interaction : interactions) {
@@ -212,8 +211,8 @@ ComparisonReport EngineComparison::run(const std::vector<MovieCheck>& checks)
         after.ruffleShown = answer.after.shown;
         after.ruffleStill = answer.after.still;
         after.difference = compareImages(after.native, after.ruffle, m_options.tolerance.channel);
-        after.passed = after.ruffleShown && after.ruffleStill
-                       && after.difference.differingShare <= m_options.tolerance.differingShare;
+        after.passed =
+            after.ruffleShown && after.ruffleStill && m_options.tolerance.accepts(after.difference);
         report.frames.push_back(std::move(after));
     }
     return report;
@@ -246,10 +245,12 @@ QString describe(const FrameComparison& comparison)
         verdict = QStringLiteral("NOT SHOWN by Ruffle");
     else if (!comparison.ruffleStill)
         verdict += QStringLiteral(" (Ruffle's picture never held still)");
-    return QStringLiteral("%1 %2: %3% of pixels differ (%4), mean difference %5: %6")
+    return QStringLiteral(
+               "%1 %2: %3% of pixels differ (%4, largest cluster %5), mean difference %6: %7")
         .arg(QFileInfo(comparison.movie).fileName(), comparison.label)
         .arg(100 * comparison.difference.differingShare, 0, 'f', 2)
         .arg(comparison.difference.differingPixels)
+        .arg(comparison.difference.largestCluster)
         .arg(comparison.difference.meanDifference, 0, 'f', 2)
         .arg(verdict);
 }

@@ -19,6 +19,12 @@ namespace swfcompare
 struct Tolerance {
     int channel = 24;             // per colour channel, beyond the neighbours' range
     double differingShare = 0.01; // of the picture's pixels
+    int cluster = 24;             // differing pixels in one connected run
+
+    [[nodiscard]] bool accepts(const ImageDifference& difference) const
+    {
+        return difference.differingShare <= differingShare && difference.largestCluster < cluster;
+    }
 };
 
 struct ComparisonOptions {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 namespace swfcompare
 {
@@ -43,6 +44,49 @@ bool fitsAround(QRgb pixel, const QImage& other, int x, int y, int tolerance)
     return true;
 }
 
+// How the difference map marks a differing pixel.
+constexpr QRgb marked = 0xffff0000;
+
+int largestCluster(const QImage& map)
+{
+    const int width = map.width();
+    const int height = map.height();
+    std::vector<bool> seen(static_cast<std::size_t>(width) * height);
+    const auto isMarked = [&map](int x, int y) { return map.pixel(x, y) == marked; };
+    int largest = 0;
+    std::vector<QPoint> pending;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const auto index = static_cast<std::size_t>(y) * width + x;
+            if (seen[index] || !isMarked(x, y))
+                continue;
+            seen[index] = true;
+            pending.assign(1, QPoint(x, y));
+            int size = 0;
+            while (!pending.empty()) {
+                const QPoint at = pending.back();
+                pending.pop_back();
+                ++size;
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int nx = at.x() + dx;
+                        const int ny = at.y() + dy;
+                        if (nx < 0 || ny < 0 || nx >= width || ny >= height)
+                            continue;
+                        const auto next = static_cast<std::size_t>(ny) * width + nx;
+                        if (!seen[next] && isMarked(nx, ny)) {
+                            seen[next] = true;
+                            pending.emplace_back(nx, ny);
+                        }
+                    }
+                }
+            }
+            largest = std::max(largest, size);
+        }
+    }
+    return largest;
+}
+
 QRgb pale(QRgb pixel)
 {
     const int grey = qGray(pixel);
@@ -62,6 +106,7 @@ ImageDifference compareImages(const QImage& first, const QImage& second, int tol
         result.meanDifference = 255;
         result.differingShare = 1;
         result.differingPixels = a.width() * a.height();
+        result.largestCluster = result.differingPixels;
         return result;
     }
     long long sum = 0;
@@ -77,12 +122,13 @@ ImageDifference compareImages(const QImage& first, const QImage& second, int tol
             const bool differs = !fitsAround(lineA[x], b, x, y, tolerance)
                                  || !fitsAround(lineB[x], a, x, y, tolerance);
             result.differingPixels += differs;
-            out[x] = differs ? qRgb(255, 0, 0) : pale(lineA[x]);
+            out[x] = differs ? marked : pale(lineA[x]);
         }
     }
     const double pixels = static_cast<double>(a.width()) * a.height();
     result.meanDifference = static_cast<double>(sum) / (3 * pixels);
     result.differingShare = result.differingPixels / pixels;
+    result.largestCluster = largestCluster(result.map);
     return result;
 }
 

@@ -14,7 +14,10 @@ struct ImageDifference {
     double meanDifference = 0; // mean absolute difference per channel, 0 to 255, pixel by pixel
     double differingShare = 0; // share of pixels that differ, 0 to 1
     int differingPixels = 0;
-    // The first picture in pale grey, the differing pixels in red.
+    // The most differing pixels that touch one another (including diagonally): anti-aliasing
+    // leaves scattered pixels, a missing line or a shifted edge leaves a connected run.
+    int largestCluster = 0;
+    // The first picture in pale grey, the differing pixels in pure red.
     QImage map;
 };
 

@@ -2,6 +2,7 @@
 
 #include "Movie.h"
 #include "Player.h"
+#include "Probe.h"
 #include "SwfPainter.h"
 
 #include <QHash>
@@ -112,6 +113,8 @@ std::vector<QPointF> NativeRun::buttonSpots(double step)
 
 void NativeRun::fsCommand(const std::string& command, const std::string& args)
 {
+    if (command == stopMarker)
+        return;
     m_commands.emplace_back(QString::fromStdString(command), QString::fromStdString(args));
 }
 

@@ -44,6 +44,7 @@ public:
     // run's buttons, so it is meant for a run of its own.
     [[nodiscard]] std::vector<QPointF> buttonSpots(double step);
 
+    // What the movie sent, except a probe's stop marker.
     [[nodiscard]] const std::vector<Command>& commands() const { return m_commands; }
     [[nodiscard]] const QStringList& traces() const { return m_traces; }
 

@@ -6,14 +6,35 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace swfcompare
 {
 namespace
 {
 
-// DoAction holding ActionStop and the end of the action list.
-constexpr std::uint8_t stopAction[] = {0x07, 0x00};
+constexpr std::uint8_t actionStop = 0x07;
+constexpr std::uint8_t actionGetUrl = 0x83;
+constexpr std::uint8_t actionEnd = 0x00;
+
+// A DoAction body: stop, after the marker's getURL("FSCommand:...", "") when `marked`.
+std::vector<std::uint8_t> stopActions(bool marked)
+{
+    std::vector<std::uint8_t> code;
+    if (marked) {
+        const std::string url = "FSCommand:" + std::string(stopMarker);
+        code.push_back(actionGetUrl);
+        const auto length = static_cast<std::uint16_t>(url.size() + 2); // both strings' NULs
+        code.push_back(static_cast<std::uint8_t>(length & 0xff));
+        code.push_back(static_cast<std::uint8_t>(length >> 8));
+        code.insert(code.end(), url.begin(), url.end());
+        code.push_back(0); // end of the URL
+        code.push_back(0); // the empty target
+    }
+    code.push_back(actionStop);
+    code.push_back(actionEnd);
+    return code;
+}
 constexpr std::size_t spriteHeaderSize = 4; // sprite id, frame count
 
 void putU16(std::vector<std::uint8_t>& out, std::uint32_t value)
@@ -51,10 +72,12 @@ int countShowFrames(std::span<const std::uint8_t> tags)
 }
 
 // Copies a tag stream with a stop before the `stopFrame`-th ShowFrame (from 1), and no stop when
-// `stopFrame` is 0. Sprites in the main stream are rewritten with their own stop.
+// `stopFrame` is 0; the main timeline's stop is `marked`. Sprites in the main stream are rewritten
+// with their own stop.
 std::vector<std::uint8_t> copyTimeline(std::span<const std::uint8_t> tags, int stopFrame,
-                                       int spriteFrame)
+                                       int spriteFrame, bool marked)
 {
+    const std::vector<std::uint8_t> stop = stopActions(marked);
     std::vector<std::uint8_t> out;
     swf::TagStream stream(tags);
     swf::Tag tag;
@@ -62,7 +85,7 @@ std::vector<std::uint8_t> copyTimeline(std::span<const std::uint8_t> tags, int s
     while (stream.next(tag)) {
         const auto code = static_cast<swf::TagCode>(tag.code);
         if (code == swf::TagCode::ShowFrame && ++frame == stopFrame)
-            putTag(out, swf::TagCode::DoAction, stopAction);
+            putTag(out, swf::TagCode::DoAction, stop);
         if (code == swf::TagCode::DefineSprite) {
             swf::ByteReader reader(tag.body);
             const auto header = reader.bytes(spriteHeaderSize);
@@ -70,7 +93,7 @@ std::vector<std::uint8_t> copyTimeline(std::span<const std::uint8_t> tags, int s
             const int spriteFrames = countShowFrames(spriteTags);
             std::vector<std::uint8_t> body(header.begin(), header.end());
             const auto copied =
-                copyTimeline(spriteTags, std::min(spriteFrame, spriteFrames), spriteFrame);
+                copyTimeline(spriteTags, std::min(spriteFrame, spriteFrames), spriteFrame, false);
             body.insert(body.end(), copied.begin(), copied.end());
             putU16(body, 0); // End
             putTag(out, code, body);
@@ -110,8 +133,8 @@ Probe makeProbe(std::span<const std::uint8_t> movie, const ProbeSpec& spec)
     probe.frameCount = countShowFrames(file.tags());
     probe.frame = std::clamp(spec.frame, 1, std::max(probe.frameCount, 1));
     const int spriteFrame = std::max(spec.spriteFrame, 1);
-    probe.settleFrames =
-        probe.frame - 1 + std::max(std::min(spriteFrame, longestSprite(file.tags())) - 1, 0);
+    probe.framesAfterStop = std::max(std::min(spriteFrame, longestSprite(file.tags())) - 1, 0);
+    probe.settleFrames = probe.frame - 1 + probe.framesAfterStop;
     probe.frameRate = std::max(file.frameRate, spec.minimumFrameRate);
 
     std::vector<std::uint8_t> body(file.body.begin(),
@@ -120,7 +143,7 @@ Probe makeProbe(std::span<const std::uint8_t> movie, const ProbeSpec& spec)
     const auto rate = static_cast<std::uint32_t>(std::lround(probe.frameRate * 256));
     body[file.tagsStart - 4] = static_cast<std::uint8_t>(rate & 0xff);
     body[file.tagsStart - 3] = static_cast<std::uint8_t>((rate >> 8) & 0xff);
-    const auto tags = copyTimeline(file.tags(), probe.frame, spriteFrame);
+    const auto tags = copyTimeline(file.tags(), probe.frame, spriteFrame, true);
     body.insert(body.end(), tags.begin(), tags.end());
     putU16(body, 0); // End
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace swfcompare
@@ -19,12 +20,18 @@ struct ProbeSpec {
     double minimumFrameRate = 60;
 };
 
+// The FSCommand a probe sends when its main timeline stops: the host learns that the frame has
+// been reached, however fast or slow the engine runs.
+inline constexpr std::string_view stopMarker = "swfcompare-stopped";
+
 struct Probe {
     std::vector<std::uint8_t> file; // always uncompressed ("FWS")
     int frame = 1;                  // the main-timeline frame it stops on, after clamping
     int frameCount = 0;             // frames of the main timeline
     // Frames to advance from the first one until every timeline in the copy has stopped.
     int settleFrames = 0;
+    // Of those, the frames after the main timeline stopped (sprites placed late still running).
+    int framesAfterStop = 0;
     double frameRate = 0;
 };
 
@@ -33,9 +40,9 @@ struct Probe {
 [[nodiscard]] int countFrames(std::span<const std::uint8_t> movie);
 
 // Writes the copy: a stop action is inserted right before the ShowFrame that ends the chosen
-// frame of the main timeline and of each sprite, after the frame's own scripts, so a frame that
-// jumps elsewhere still jumps and then stops there. Throws swf::MalformedMovie for a file that is
-// no movie.
+// frame of the main timeline (there after the stop marker) and of each sprite, after the frame's
+// own scripts, so a frame that jumps elsewhere still jumps and then stops there. Throws
+// swf::MalformedMovie for a file that is no movie.
 [[nodiscard]] Probe makeProbe(std::span<const std::uint8_t> movie, const ProbeSpec& spec);
 
 } // namespace swfcompare

@@ -2,12 +2,18 @@
 
 #include "ContentFolders.h"
 #include "EngineRuntime.h"
+#include "EngineScheme.h"
+#include "Probe.h"
 #include "TShockwaveFlash.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QRegularExpression>
@@ -30,17 +36,28 @@ namespace
 constexpr int firstFrameTimeout = 30000; // ms; Ruffle starts in seconds on a busy machine
 constexpr int stillTimeout = 15000;      // ms after the expected settling time
 constexpr int pollInterval = 100;        // ms between looks at the screen
-constexpr int stillLooks = 3;            // equal looks in a row that make a picture still
-constexpr int settleMargin = 250;        // ms beyond the settling time before looking
-constexpr int commandTimeout = 5000;     // ms for the answer to a click
-constexpr int graceTime = 400;           // ms for answers beyond those expected
-constexpr int gap = 4;                   // px between players
+constexpr int stillLooks = 5;            // equal looks in a row that make a picture still
+// Players in one window at most: Chromium opens an audio stream for each, and refuses the 17th.
+constexpr std::size_t batchSize = 16;
+constexpr int settleMargin = 250;    // ms beyond the settling time before looking
+constexpr int commandTimeout = 5000; // ms for the answer to a click
+constexpr int graceTime = 400;       // ms for answers beyond those expected
+constexpr int gap = 4;               // px between players
 
-// The page logs at Ruffle's "error" level; traces are "info". Set before any movie loads.
-const QString traceLevelScript =
+// Set on the page before any movie loads: Ruffle's log at "info" level, where the movies' traces
+// are, and the device fonts the native engine draws with, so that device text is compared for
+// its layout and not for the typeface each engine happens to ship.
+const char* const pageSettingsName = "swfcompare-page-settings";
+const QString pageSettings =
     QStringLiteral("if (window.RufflePlayer && window.RufflePlayer.config)"
-                   " window.RufflePlayer.config.logLevel = 'info';");
-const char* const traceLevelScriptName = "swfcompare-trace-level";
+                   " Object.assign(window.RufflePlayer.config, {logLevel: 'info', fontSources: %1,"
+                   " defaultFonts: {sans: ['Liberation Sans'], serif: ['Liberation Serif'],"
+                   " typewriter: ['Liberation Mono']}});");
+const char* const deviceFonts[] = {"LiberationSans-Regular.ttf", "LiberationSerif-Regular.ttf",
+                                   "LiberationMono-Regular.ttf"};
+const char* const fontFolders[] = {"/usr/share/fonts/truetype/liberation2",
+                                   "/usr/share/fonts/truetype/liberation"};
+
 // How the page's console shows a movie's trace output: Ruffle's log line at "info" level from its
 // log adapter, the message between the style markers and the styles themselves.
 const QRegularExpression
@@ -124,29 +141,36 @@ public:
     struct Entry {
         TShockwaveFlash* player = nullptr;
         double settleSeconds = 0;
-        QElapsedTimer sinceFirstFrame;
+        bool stopped = false; // the main timeline said it stopped
+        QElapsedTimer sinceStop;
         QImage last;
         int equalLooks = 0;
         bool done = false;
         RuffleShot shot;
     };
 
-    // A player whose movie is `shown` already is looked at from now on; else from its first
-    // frame on.
+    // A player whose movie is `shown` already (and stopped) is looked at from now on; else from
+    // its first frame and its stop on.
     void add(TShockwaveFlash* player, double settleSeconds, bool shown)
     {
         auto entry = std::make_unique<Entry>();
         entry->player = player;
         entry->settleSeconds = settleSeconds;
         Entry* const raw = entry.get();
-        if (shown) {
-            raw->shot.shown = true;
-            raw->sinceFirstFrame.start();
-        }
-        QObject::connect(player, &TShockwaveFlash::firstFrameShown, &m_context, [raw] {
-            raw->shot.shown = true;
-            raw->sinceFirstFrame.start();
-        });
+        raw->shot.shown = shown;
+        raw->stopped = shown;
+        if (shown)
+            raw->sinceStop.start();
+        QObject::connect(player, &TShockwaveFlash::firstFrameShown, &m_context,
+                         [raw] { raw->shot.shown = true; });
+        QObject::connect(player, &TShockwaveFlash::FSCommand, &m_context,
+                         [raw](const QString& command) {
+                             if (command == QLatin1String(stopMarker.data(), stopMarker.size())
+                                 && !raw->stopped) {
+                                 raw->stopped = true;
+                                 raw->sinceStop.start();
+                             }
+                         });
         m_entries.push_back(std::move(entry));
     }
 
@@ -190,8 +214,8 @@ private:
                 entry->shot.shown = false;
                 continue;
             }
-            if (!entry->shot.shown
-                || entry->sinceFirstFrame.elapsed()
+            if (!entry->shot.shown || !entry->stopped
+                || entry->sinceStop.elapsed()
                        < static_cast<qint64>(1000 * entry->settleSeconds) + settleMargin)
                 continue;
             const QImage picture = screen.copy(QRect(
@@ -232,15 +256,31 @@ RuffleRun::RuffleRun(const QString& contentFolder)
     QLoggingCategory::setFilterRules(QStringLiteral("quorvane.player.page.debug=true"));
     s_console = &m_console;
     s_previousHandler = qInstallMessageHandler(captureConsole);
-    QWebEngineScriptCollection& scripts = *player::runtime::sharedProfile()->scripts();
-    if (scripts.find(QString::fromLatin1(traceLevelScriptName)).isEmpty()) {
-        QWebEngineScript script;
-        script.setName(QString::fromLatin1(traceLevelScriptName));
-        script.setSourceCode(traceLevelScript);
-        script.setInjectionPoint(QWebEngineScript::DocumentReady);
-        script.setWorldId(QWebEngineScript::MainWorld);
-        scripts.insert(script);
+
+    // Ruffle reads the fonts from the content folder, like the movies.
+    QJsonArray fontUrls;
+    QDir(contentFolder).mkpath(QStringLiteral("fonts"));
+    for (const char* const font : deviceFonts) {
+        const QString copy = contentFolder + QStringLiteral("/fonts/") + QString::fromLatin1(font);
+        for (const char* const folder : fontFolders) {
+            if (QFile::exists(copy)
+                || QFile::copy(QString::fromLatin1(folder) + u'/' + QString::fromLatin1(font),
+                               copy))
+                break;
+        }
+        if (const auto url = player::contentUrl(player::runtime::roots(), copy))
+            fontUrls.append(url->toString());
     }
+    QWebEngineScriptCollection& scripts = *player::runtime::sharedProfile()->scripts();
+    for (const QWebEngineScript& old : scripts.find(QString::fromLatin1(pageSettingsName)))
+        scripts.remove(old);
+    QWebEngineScript script;
+    script.setName(QString::fromLatin1(pageSettingsName));
+    script.setSourceCode(pageSettings.arg(
+        QString::fromUtf8(QJsonDocument(fontUrls).toJson(QJsonDocument::Compact))));
+    script.setInjectionPoint(QWebEngineScript::DocumentReady);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    scripts.insert(script);
 }
 
 RuffleRun::~RuffleRun()
@@ -272,7 +312,8 @@ std::vector<RuffleShot> RuffleRun::shoot(const std::vector<RuffleJob>& jobs)
                 at = QPoint(gap, at.y() + shelfHeight + gap);
                 shelfHeight = 0;
             }
-            if (at.y() + size.height() + gap > screen.height() && !batch.empty())
+            if ((at.y() + size.height() + gap > screen.height() || batch.size() == batchSize)
+                && !batch.empty())
                 break;
             batch.emplace_back(next, QRect(at, size));
             used =
@@ -308,7 +349,8 @@ RuffleInteraction RuffleRun::interact(const RuffleJob& job, const std::vector<QP
         m_player = new TShockwaveFlash(m_window.get());
         QObject::connect(m_player, &TShockwaveFlash::FSCommand, m_player,
                          [this](const QString& command, const QString& args) {
-                             m_commands.emplace_back(command, args);
+                             if (command != QLatin1String(stopMarker.data(), stopMarker.size()))
+                                 m_commands.emplace_back(command, args);
                          });
     }
     m_commands.clear();

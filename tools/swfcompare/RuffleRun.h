@@ -21,15 +21,15 @@ namespace swfcompare
 struct RuffleJob {
     QString file;
     QSize size;
-    // How long after its first picture the movie may still change (its timelines have not all
-    // stopped yet), in seconds.
+    // How long the movie may still change after its main timeline stopped (sprites placed late
+    // still running), in seconds. The movie must be a probe, which says when it stopped.
     double settleSeconds = 0;
 };
 
 struct RuffleShot {
     QImage image;       // what X shows over the player
     bool shown = false; // the movie drew a first frame in time
-    bool still = false; // and then stopped changing in time
+    bool still = false; // and then stopped, and stopped changing, in time
 };
 
 struct RuffleInteraction {
@@ -52,8 +52,8 @@ public:
     RuffleRun(const RuffleRun&) = delete;
     RuffleRun& operator=(const RuffleRun&) = delete;
 
-    // Each movie's picture once it holds still. All the movies of a batch play at the same time,
-    // side by side in one window (one page, one start of Ruffle), as many as the screen holds.
+    // Each movie's picture once it holds still. The movies of a batch play at the same time,
+    // side by side in one window (one page, one start of Ruffle).
     [[nodiscard]] std::vector<RuffleShot> shoot(const std::vector<RuffleJob>& jobs);
 
     // Plays one movie alone, so that its traces are its own, waits until it holds still, then
