@@ -36,12 +36,12 @@ namespace
 constexpr int firstFrameTimeout = 30000; // ms; Ruffle starts in seconds on a busy machine
 constexpr int stillTimeout = 15000;      // ms after the expected settling time
 constexpr int pollInterval = 100;        // ms between looks at the screen
-constexpr int stillLooks = 5;            // equal looks in a row that make a picture still
+constexpr int stillLooks = 4;            // equal looks in a row that make a picture still
 // Players in one window at most: Chromium opens an audio stream for each, and refuses the 17th.
 constexpr std::size_t batchSize = 16;
 constexpr int settleMargin = 250;    // ms beyond the settling time before looking
 constexpr int commandTimeout = 5000; // ms for the answer to a click
-constexpr int graceTime = 400;       // ms for answers beyond those expected
+constexpr int graceTime = 300;       // ms for answers beyond those expected
 constexpr int gap = 4;               // px between players
 
 // Set on the page before any movie loads: Ruffle's log at "info" level, where the movies' traces
@@ -295,6 +295,28 @@ RuffleRun::~RuffleRun()
         qunsetenv("QUORVANE_PLAYER_ENGINE");
 }
 
+std::vector<TShockwaveFlash*> RuffleRun::playersFor(std::size_t count)
+{
+    if (!m_window)
+        m_window = std::make_unique<QWidget>();
+    while (m_players.size() < count) {
+        auto* const player = new TShockwaveFlash(m_window.get());
+        // The first player is the one clicked at; the others are silent while it plays.
+        if (m_players.empty()) {
+            QObject::connect(player, &TShockwaveFlash::FSCommand, player,
+                             [this](const QString& command, const QString& args) {
+                                 if (command != QLatin1String(stopMarker.data(), stopMarker.size()))
+                                     m_commands.emplace_back(command, args);
+                             });
+        }
+        m_players.push_back(player);
+    }
+    // A hidden player's movie is suspended, and its page instance kept for the next movie.
+    for (std::size_t i = 0; i < m_players.size(); ++i)
+        m_players[i]->setVisible(i < count);
+    return {m_players.begin(), m_players.begin() + static_cast<long>(count)};
+}
+
 std::vector<RuffleShot> RuffleRun::shoot(const std::vector<RuffleJob>& jobs)
 {
     std::vector<RuffleShot> shots(jobs.size());
@@ -322,19 +344,17 @@ std::vector<RuffleShot> RuffleRun::shoot(const std::vector<RuffleJob>& jobs)
             shelfHeight = std::max(shelfHeight, size.height());
         }
 
-        QWidget window;
+        const std::vector<TShockwaveFlash*> players = playersFor(batch.size());
         StillWatch watch;
-        for (const auto& [index, rect] : batch) {
-            auto* const player = new TShockwaveFlash(&window);
-            player->setGeometry(rect);
-            watch.add(player, jobs[index].settleSeconds, false);
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            players[i]->setGeometry(batch[i].second);
+            watch.add(players[i], jobs[batch[i].first].settleSeconds, false);
         }
-        showWindow(window, used);
+        showWindow(*m_window, used);
         moveMouseAway();
-        const auto players = window.findChildren<TShockwaveFlash*>(Qt::FindDirectChildrenOnly);
         for (std::size_t i = 0; i < batch.size(); ++i)
-            players[static_cast<qsizetype>(i)]->setMovie(jobs[batch[i].first].file);
-        watch.run(window);
+            players[i]->setMovie(jobs[batch[i].first].file);
+        watch.run(*m_window);
         for (std::size_t i = 0; i < batch.size(); ++i)
             shots[batch[i].first] = watch.shot(i);
     }
@@ -344,25 +364,17 @@ std::vector<RuffleShot> RuffleRun::shoot(const std::vector<RuffleJob>& jobs)
 RuffleInteraction RuffleRun::interact(const RuffleJob& job, const std::vector<QPoint>& clicks,
                                       const std::vector<int>& expected)
 {
-    if (!m_window) {
-        m_window = std::make_unique<QWidget>();
-        m_player = new TShockwaveFlash(m_window.get());
-        QObject::connect(m_player, &TShockwaveFlash::FSCommand, m_player,
-                         [this](const QString& command, const QString& args) {
-                             if (command != QLatin1String(stopMarker.data(), stopMarker.size()))
-                                 m_commands.emplace_back(command, args);
-                         });
-    }
+    TShockwaveFlash* const player = playersFor(1).front();
     m_commands.clear();
     m_console.clear();
-    m_player->setGeometry(QRect(QPoint(gap, gap), job.size));
+    player->setGeometry(QRect(QPoint(gap, gap), job.size));
     showWindow(*m_window, job.size + QSize(2 * gap, 2 * gap));
     moveMouseAway();
 
     RuffleInteraction result;
     StillWatch before;
-    before.add(m_player, job.settleSeconds, false);
-    m_player->setMovie(job.file);
+    before.add(player, job.settleSeconds, false);
+    player->setMovie(job.file);
     before.run(*m_window);
     result.before = before.shot(0);
 
@@ -374,15 +386,16 @@ RuffleInteraction RuffleRun::interact(const RuffleJob& job, const std::vector<QP
         waitUntil([&heard, wanted] { return heard() >= wanted; }, commandTimeout);
         pause(graceTime);
     };
-    if (result.before.shown)
+    // The frames' own traces have mostly arrived while the picture settled.
+    if (result.before.shown && !expected.empty() && expected.front() > 0)
         await(0);
     for (std::size_t i = 0; i < clicks.size() && result.before.shown; ++i) {
-        moveMouse(m_player->mapToGlobal(clicks[i]), true);
+        moveMouse(player->mapToGlobal(clicks[i]), true);
         await(i + 1);
     }
 
     StillWatch after;
-    after.add(m_player, 0, result.before.shown);
+    after.add(player, 0, result.before.shown);
     after.run(*m_window);
     result.after = after.shot(0);
     result.commands = m_commands;

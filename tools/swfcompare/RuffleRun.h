@@ -67,9 +67,12 @@ public:
 private:
     QByteArray m_previousEngine;
     bool m_hadEngine = false;
-    // One player plays the movies clicked at, one after the other, so Ruffle starts only once.
+    // The first `count` players of the one window, shown, the others hidden: every batch and
+    // every movie clicked at reuses the page and its Ruffle instances, which cost seconds to start.
+    [[nodiscard]] std::vector<TShockwaveFlash*> playersFor(std::size_t count);
+
     std::unique_ptr<QWidget> m_window;
-    TShockwaveFlash* m_player = nullptr;
+    std::vector<TShockwaveFlash*> m_players;
     std::vector<Command> m_commands;
     QStringList m_console; // the engine page's console, while a movie is clicked at
 };
