@@ -142,7 +142,9 @@ ComparisonReport EngineComparison::run(const std::vector<MovieCheck>& checks)
                 FrameComparison comparison;
                 comparison.movie = check.file;
                 comparison.label = QStringLiteral("frame %1").arg(probe.probe.frame);
-                comparison.native = probe.playNatively()->render(probe.size);
+                const auto native = probe.playNatively();
+                comparison.native = native->render(probe.size);
+                comparison.unjudged = native->translucentBitmaps(probe.size);
                 report.frames.push_back(std::move(comparison));
                 frameProbes.push_back(std::move(probe));
             }
@@ -164,8 +166,8 @@ ComparisonReport EngineComparison::run(const std::vector<MovieCheck>& checks)
         comparison.ruffle = shots[i].image;
         comparison.ruffleShown = shots[i].shown;
         comparison.ruffleStill = shots[i].still;
-        comparison.difference =
-            compareImages(comparison.native, comparison.ruffle, m_options.tolerance.channel);
+        comparison.difference = compareImages(comparison.native, comparison.ruffle,
+                                              m_options.tolerance.channel, comparison.unjudged);
         comparison.passed = comparison.ruffleShown && comparison.ruffleStill
                             && m_options.tolerance.accepts(comparison.difference);
     }
@@ -207,10 +209,12 @@ ComparisonReport EngineComparison::run(const std::vector<MovieCheck>& checks)
         after.movie = clicks.movie;
         after.label = QStringLiteral("frame %1 after clicks").arg(clicks.frame);
         after.native = native.render(probe.size);
+        after.unjudged = native.translucentBitmaps(probe.size);
         after.ruffle = answer.after.image;
         after.ruffleShown = answer.after.shown;
         after.ruffleStill = answer.after.still;
-        after.difference = compareImages(after.native, after.ruffle, m_options.tolerance.channel);
+        after.difference =
+            compareImages(after.native, after.ruffle, m_options.tolerance.channel, after.unjudged);
         after.passed =
             after.ruffleShown && after.ruffleStill && m_options.tolerance.accepts(after.difference);
         report.frames.push_back(std::move(after));
@@ -245,6 +249,9 @@ QString describe(const FrameComparison& comparison)
         verdict = QStringLiteral("NOT SHOWN by Ruffle");
     else if (!comparison.ruffleStill)
         verdict += QStringLiteral(" (Ruffle's picture never held still)");
+    if (comparison.difference.ignoredPixels > 0)
+        verdict += QStringLiteral(" (%1 pixels under translucent bitmaps not judged)")
+                       .arg(comparison.difference.ignoredPixels);
     return QStringLiteral(
                "%1 %2: %3% of pixels differ (%4, largest cluster %5), mean difference %6: %7")
         .arg(QFileInfo(comparison.movie).fileName(), comparison.label)

@@ -95,8 +95,11 @@ QRgb pale(QRgb pixel)
 
 } // namespace
 
-ImageDifference compareImages(const QImage& first, const QImage& second, int tolerance)
+ImageDifference compareImages(const QImage& first, const QImage& second, int tolerance,
+                              const QImage& ignore)
 {
+    const QImage skipped =
+        ignore.size() == first.size() ? ignore.convertToFormat(QImage::Format_RGB32) : QImage();
     ImageDifference result;
     const QImage a = first.convertToFormat(QImage::Format_RGB32);
     const QImage b = second.convertToFormat(QImage::Format_RGB32);
@@ -119,6 +122,11 @@ ImageDifference compareImages(const QImage& first, const QImage& second, int tol
             const auto pb = channels(lineB[x]);
             for (std::size_t c = 0; c < 3; ++c)
                 sum += std::abs(pa[c] - pb[c]);
+            if (!skipped.isNull() && qRed(skipped.pixel(x, y)) > 127) {
+                ++result.ignoredPixels;
+                out[x] = qRgb(120, 160, 255);
+                continue;
+            }
             const bool differs = !fitsAround(lineA[x], b, x, y, tolerance)
                                  || !fitsAround(lineB[x], a, x, y, tolerance);
             result.differingPixels += differs;

@@ -17,12 +17,15 @@ struct ImageDifference {
     // The most differing pixels that touch one another (including diagonally): anti-aliasing
     // leaves scattered pixels, a missing line or a shifted edge leaves a connected run.
     int largestCluster = 0;
-    // The first picture in pale grey, the differing pixels in pure red.
+    int ignoredPixels = 0; // not judged: white in the `ignore` picture
+
+    // The first picture in pale grey, the differing pixels in pure red, the ignored in blue.
     QImage map;
 };
 
-// Pictures of different sizes differ everywhere.
+// Pictures of different sizes differ everywhere. Pixels white in `ignore` (when not null, of the
+// same size) are not judged.
 [[nodiscard]] ImageDifference compareImages(const QImage& first, const QImage& second,
-                                            int tolerance);
+                                            int tolerance, const QImage& ignore = {});
 
 } // namespace swfcompare

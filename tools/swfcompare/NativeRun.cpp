@@ -3,16 +3,97 @@
 #include "Movie.h"
 #include "Player.h"
 #include "Probe.h"
+#include "Renderer.h"
 #include "SwfPainter.h"
 
 #include <QHash>
 #include <QPainter>
+#include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <variant>
 
 namespace swfcompare
 {
+namespace
+{
+
+bool partlyTransparent(const swf::Bitmap& bitmap)
+{
+    const auto partial = [](std::uint8_t alpha) { return alpha != 0 && alpha != 255; };
+    if (std::any_of(bitmap.alpha.begin(), bitmap.alpha.end(), partial))
+        return true;
+    for (std::size_t i = 3; i < bitmap.pixels.size(); i += 4) {
+        if (partial(bitmap.pixels[i]))
+            return true;
+    }
+    return false;
+}
+
+// Paints white wherever a shape is filled with a partly transparent bitmap, black elsewhere.
+class TranslucentBitmaps final : public swf::Renderer
+{
+public:
+    TranslucentBitmaps(QImage& image, const swf::Movie& movie)
+        : m_painter(&image)
+        , m_movie(movie)
+        , m_stage(player::SwfPainter::stageTransform(movie.stage(), QRectF(image.rect())))
+    {
+    }
+
+    void beginFrame(const swf::Movie&) override
+    {
+        m_painter.fillRect(m_painter.window(), Qt::black);
+    }
+    void drawShape(const swf::Shape& shape, const swf::Matrix& matrix,
+                   const swf::ColourTransform&) override
+    {
+        if (m_maskDepth > 0)
+            return;
+        const QTransform transform =
+            QTransform(matrix.a, matrix.b, matrix.c, matrix.d, matrix.tx, matrix.ty) * m_stage;
+        for (const swf::ShapeLayer& layer : shape.layers) {
+            if (!layer.fill || layer.fill->kind != swf::FillStyle::Kind::Bitmap)
+                continue;
+            const auto* const character = m_movie.character(layer.fill->bitmap);
+            const auto* const bitmap = character ? std::get_if<swf::Bitmap>(character) : nullptr;
+            if (!bitmap || !partlyTransparent(*bitmap))
+                continue;
+            QPainterPath path;
+            for (const swf::Contour& contour : layer.contours) {
+                path.moveTo(contour.start.x, contour.start.y);
+                for (const swf::Segment& segment : contour.segments) {
+                    if (segment.control)
+                        path.quadTo(segment.control->x, segment.control->y, segment.to.x,
+                                    segment.to.y);
+                    else
+                        path.lineTo(segment.to.x, segment.to.y);
+                }
+                path.closeSubpath();
+            }
+            m_painter.fillPath(transform.map(path), Qt::white);
+        }
+    }
+    void drawGlyph(const swf::Shape&, const swf::Matrix&, swf::Rgba) override {}
+    void drawDeviceText(const swf::EditText&, const std::string&, const swf::Matrix&,
+                        const swf::ColourTransform&) override
+    {
+    }
+    // What masks draw is not seen; what they clip is marked whole, which errs on the safe side.
+    void beginMask() override { ++m_maskDepth; }
+    void applyMask() override { --m_maskDepth; }
+    void popMask() override {}
+
+private:
+    QPainter m_painter;
+    const swf::Movie& m_movie;
+    QTransform m_stage;
+    int m_maskDepth = 0;
+};
+
+} // namespace
 
 NativeRun::NativeRun(std::span<const std::uint8_t> file)
     : m_movie(swf::Movie::load(file))
@@ -38,6 +119,25 @@ QImage NativeRun::render(QSize size) const
     player::SwfPainter renderer(painter, QRectF(QPointF(), size), bitmaps);
     m_player->render(renderer);
     return image;
+}
+
+QImage NativeRun::translucentBitmaps(QSize size) const
+{
+    QImage image(size, QImage::Format_RGB32);
+    {
+        TranslucentBitmaps renderer(image, *m_movie);
+        m_player->render(renderer);
+    }
+    // One pixel more all round: the comparison looks at each pixel's neighbours.
+    QImage grown(size, QImage::Format_RGB32);
+    grown.fill(Qt::black);
+    QPainter painter(&grown);
+    painter.setCompositionMode(QPainter::CompositionMode_Lighten);
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx)
+            painter.drawImage(dx, dy, image);
+    }
+    return grown;
 }
 
 void NativeRun::moveTo(QPointF stagePixel)
