@@ -144,7 +144,7 @@ ComparisonReport EngineComparison::run(const std::vector<MovieCheck>& checks)
                 comparison.label = QStringLiteral("frame %1").arg(probe.probe.frame);
                 const auto native = probe.playNatively();
                 comparison.native = native->render(probe.size);
-                comparison.unjudged = native->translucentBitmaps(probe.size);
+                comparison.unjudged = native->blindSpots(probe.size);
                 report.frames.push_back(std::move(comparison));
                 frameProbes.push_back(std::move(probe));
             }
@@ -209,7 +209,7 @@ ComparisonReport EngineComparison::run(const std::vector<MovieCheck>& checks)
         after.movie = clicks.movie;
         after.label = QStringLiteral("frame %1 after clicks").arg(clicks.frame);
         after.native = native.render(probe.size);
-        after.unjudged = native.translucentBitmaps(probe.size);
+        after.unjudged = native.blindSpots(probe.size);
         after.ruffle = answer.after.image;
         after.ruffleShown = answer.after.shown;
         after.ruffleStill = answer.after.still;
@@ -250,7 +250,7 @@ QString describe(const FrameComparison& comparison)
     else if (!comparison.ruffleStill)
         verdict += QStringLiteral(" (Ruffle's picture never held still)");
     if (comparison.difference.ignoredPixels > 0)
-        verdict += QStringLiteral(" (%1 pixels under translucent bitmaps not judged)")
+        verdict += QStringLiteral(" (%1 pixels where Ruffle cannot be believed not judged)")
                        .arg(comparison.difference.ignoredPixels);
     return QStringLiteral(
                "%1 %2: %3% of pixels differ (%4, largest cluster %5), mean difference %6: %7")

@@ -46,7 +46,7 @@ struct FrameComparison {
     QString label; // "frame 12", or "after clicks"
     QImage native;
     QImage ruffle;
-    QImage unjudged;          // where Ruffle cannot be believed (see NativeRun::translucentBitmaps)
+    QImage unjudged;          // where Ruffle cannot be believed (see NativeRun::blindSpots)
     bool ruffleShown = false; // Ruffle drew the movie
     bool ruffleStill = false; // and it held still in time
     ImageDifference difference;

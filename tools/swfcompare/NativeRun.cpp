@@ -32,11 +32,12 @@ bool partlyTransparent(const swf::Bitmap& bitmap)
     return false;
 }
 
-// Paints white wherever a shape is filled with a partly transparent bitmap, black elsewhere.
-class TranslucentBitmaps final : public swf::Renderer
+// Paints white where a shape is filled with a partly transparent bitmap and around every corner
+// of a miter-joined line, black elsewhere.
+class BlindSpots final : public swf::Renderer
 {
 public:
-    TranslucentBitmaps(QImage& image, const swf::Movie& movie)
+    BlindSpots(QImage& image, const swf::Movie& movie)
         : m_painter(&image)
         , m_movie(movie)
         , m_stage(player::SwfPainter::stageTransform(movie.stage(), QRectF(image.rect())))
@@ -55,7 +56,12 @@ public:
         const QTransform transform =
             QTransform(matrix.a, matrix.b, matrix.c, matrix.d, matrix.tx, matrix.ty) * m_stage;
         for (const swf::ShapeLayer& layer : shape.layers) {
-            if (!layer.fill || layer.fill->kind != swf::FillStyle::Kind::Bitmap)
+            if (!layer.fill) {
+                if (layer.line.join == swf::LineStyle::Join::Miter)
+                    markCorners(layer, transform);
+                continue;
+            }
+            if (layer.fill->kind != swf::FillStyle::Kind::Bitmap)
                 continue;
             const auto* const character = m_movie.character(layer.fill->bitmap);
             const auto* const bitmap = character ? std::get_if<swf::Bitmap>(character) : nullptr;
@@ -87,6 +93,28 @@ public:
     void popMask() override {}
 
 private:
+    // A disc as far as the miter may reach around each point where two edges meet.
+    void markCorners(const swf::ShapeLayer& layer, const QTransform& transform)
+    {
+        const double reach = layer.line.width * std::max(layer.line.miterLimit, 1.0);
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(Qt::white);
+        for (const swf::Contour& contour : layer.contours) {
+            for (std::size_t i = 0; i + 1 < contour.segments.size(); ++i) {
+                const swf::Point at = contour.segments[i].to;
+                QPainterPath disc;
+                disc.addEllipse(QPointF(at.x, at.y), reach, reach);
+                m_painter.drawPath(transform.map(disc));
+            }
+            // A closed contour turns at its start as well.
+            if (!contour.segments.empty() && contour.segments.back().to == contour.start) {
+                QPainterPath disc;
+                disc.addEllipse(QPointF(contour.start.x, contour.start.y), reach, reach);
+                m_painter.drawPath(transform.map(disc));
+            }
+        }
+    }
+
     QPainter m_painter;
     const swf::Movie& m_movie;
     QTransform m_stage;
@@ -121,11 +149,11 @@ QImage NativeRun::render(QSize size) const
     return image;
 }
 
-QImage NativeRun::translucentBitmaps(QSize size) const
+QImage NativeRun::blindSpots(QSize size) const
 {
     QImage image(size, QImage::Format_RGB32);
     {
-        TranslucentBitmaps renderer(image, *m_movie);
+        BlindSpots renderer(image, *m_movie);
         m_player->render(renderer);
     }
     // One pixel more all round: the comparison looks at each pixel's neighbours.

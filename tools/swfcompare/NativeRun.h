@@ -36,10 +36,11 @@ public:
     void advance(int frames);
     // The current frame drawn into an image of `size`, the stage shown whole as the player does.
     [[nodiscard]] QImage render(QSize size) const;
-    // Where the current frame shows bitmaps with partly transparent pixels (white on black), for
-    // an image of `size`. Ruffle's canvas renderer, the one it uses without a GPU, multiplies
-    // their colours by their alpha a second time, so there the oracle cannot be believed.
-    [[nodiscard]] QImage translucentBitmaps(QSize size) const;
+    // Where Ruffle's picture of the current frame cannot be believed (white on black), for an
+    // image of `size`. Without a GPU Ruffle draws with its canvas renderer, which multiplies the
+    // colours of partly transparent bitmaps by their alpha a second time (a dark rim on a soft
+    // edge), and bevels a miter join that exceeds its limit where Flash cuts it off at the limit.
+    [[nodiscard]] QImage blindSpots(QSize size) const;
     // A press and release at a point of the stage, in pixels from its top left corner, with the
     // mouse moved there first.
     void click(QPointF stagePixel);
