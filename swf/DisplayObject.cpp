@@ -144,14 +144,15 @@ std::string EditTextObject::text() const
 void EditTextObject::render(Renderer& renderer, const Matrix& matrix,
                             const ColourTransform& colour) const
 {
-    const std::string shown = m_field.password ? std::string(text().size(), '*') : text();
-    const auto fonts = m_context.movie.fonts();
+    const auto& fonts = m_context.movie.fonts();
     const auto font = m_field.font ? fonts.find(*m_field.font) : fonts.end();
     if (!m_field.useOutlines || font == fonts.end()) {
-        renderer.drawDeviceText(m_field, shown, matrix, colour);
+        const std::string shown = text();
+        renderer.drawDeviceText(m_field, m_field.password ? std::string(shown.size(), '*') : shown,
+                                matrix, colour);
         return;
     }
-    for (const PlacedGlyph& glyph : layOutEditText(m_field, *font->second, shown))
+    for (const PlacedGlyph& glyph : layOutEditText(m_field, *font->second, text()))
         renderer.drawGlyph(*glyph.glyph, matrix * glyph.matrix, colour.apply(glyph.colour));
 }
 

@@ -1,5 +1,5 @@
-#include "BitWriter.h"
 #include "Text.h"
+#include "swfwriter/BitWriter.h"
 
 #include <gtest/gtest.h>
 

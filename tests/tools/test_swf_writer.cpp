@@ -1,9 +1,9 @@
-#include "Actions.h"
-#include "BitWriter.h"
-#include "Button.h"
-#include "Movie.h"
-#include "Records.h"
-#include "Shape.h"
+#include "swfwriter/Actions.h"
+#include "swfwriter/BitWriter.h"
+#include "swfwriter/Button.h"
+#include "swfwriter/Movie.h"
+#include "swfwriter/Records.h"
+#include "swfwriter/Shape.h"
 #include "SwfReader.h"
 
 #include <gtest/gtest.h>

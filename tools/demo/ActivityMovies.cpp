@@ -1,8 +1,8 @@
 #include "ActivityMovies.h"
 
 #include "Artwork.h"
-#include "Movie.h"
-#include "Shape.h"
+#include "swfwriter/Movie.h"
+#include "swfwriter/Shape.h"
 
 #include <cmath>
 #include <fstream>

@@ -1,9 +1,9 @@
 #include "Artwork.h"
 
-#include "Button.h"
-#include "GlyphOutline.h"
-#include "Movie.h"
-#include "Shape.h"
+#include "swfwriter/Button.h"
+#include "swfwriter/GlyphOutline.h"
+#include "swfwriter/Movie.h"
+#include "swfwriter/Shape.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Actions.h"
-#include "GlyphOutline.h"
-#include "Types.h"
+#include "swfwriter/Actions.h"
+#include "swfwriter/GlyphOutline.h"
+#include "swfwriter/Types.h"
 
 #include <QString>
 

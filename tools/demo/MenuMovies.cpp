@@ -1,8 +1,8 @@
 #include "MenuMovies.h"
 
 #include "Artwork.h"
-#include "Movie.h"
-#include "Shape.h"
+#include "swfwriter/Movie.h"
+#include "swfwriter/Shape.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include "ActivityMovies.h"
 #include "Artwork.h"
 #include "DataPacket.h"
-#include "GlyphOutline.h"
+#include "swfwriter/GlyphOutline.h"
 #include "MenuMovies.h"
 #include "TsvTable.h"
 
