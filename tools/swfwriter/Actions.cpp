@@ -30,6 +30,7 @@ constexpr std::uint8_t actionGotoFrame = 0x81;
 constexpr std::uint8_t actionGetUrl = 0x83;
 constexpr std::uint8_t actionStoreRegister = 0x87;
 constexpr std::uint8_t actionConstantPool = 0x88;
+constexpr std::uint8_t actionSetTarget = 0x8b;
 constexpr std::uint8_t actionGotoLabel = 0x8c;
 constexpr std::uint8_t actionPush = 0x96;
 constexpr std::uint8_t actionJump = 0x99;
@@ -168,6 +169,14 @@ Actions& Actions::getUrl(std::string_view url, std::string_view target)
     payload.string(url);
     payload.string(target);
     record(actionGetUrl, payload.data());
+    return *this;
+}
+
+Actions& Actions::setTarget(std::string_view target)
+{
+    BitWriter payload;
+    payload.string(target);
+    record(actionSetTarget, payload.data());
     return *this;
 }
 

@@ -48,6 +48,9 @@ public:
     // which the hosting program receives as an FSCommand event.
     Actions& fscommand(std::string_view command, std::string_view args = {});
     Actions& getUrl(std::string_view url, std::string_view target);
+    // Directs the frame actions that follow to the named sprite instance, as tellTarget does;
+    // the empty name directs them back to the timeline the script runs on.
+    Actions& setTarget(std::string_view target);
     // trace(message) for a literal message: a push of the text, then the trace action.
     Actions& trace(std::string_view message);
 

@@ -247,6 +247,14 @@ bool Fill::translucent() const
                        [](const GradientStop& stop) { return !stop.colour.opaque(); });
 }
 
+Line Line::plain(double width, Rgba colour)
+{
+    Line line;
+    line.width = width;
+    line.colour = colour;
+    return line;
+}
+
 bool Line::needsShape4() const
 {
     return cap != Cap::Round || join != Join::Round || fill.has_value();
@@ -260,10 +268,7 @@ int Shape::addFill(const Fill& fill)
 
 int Shape::addLine(double width, Rgba colour)
 {
-    Line line;
-    line.width = width;
-    line.colour = colour;
-    return addLine(line);
+    return addLine(Line::plain(width, colour));
 }
 
 int Shape::addLine(const Line& line)

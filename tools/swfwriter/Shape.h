@@ -72,6 +72,8 @@ struct Line {
     double miterLimit = 3; // miter joins only: how far a corner may reach, in line widths
     std::optional<Fill> fill;
 
+    // A solid line with round caps and joins, to adjust from there.
+    [[nodiscard]] static Line plain(double width, Rgba colour);
     [[nodiscard]] bool needsShape4() const;
 };
 
