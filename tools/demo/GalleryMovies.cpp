@@ -164,7 +164,7 @@ void stopHere(swfwriter::Timeline& t)
     t.showFrame();
 }
 
-std::vector<swfwriter::GradientStop> rainbow(int count, std::uint8_t alpha = 255)
+std::vector<swfwriter::GradientStop> rainbow(int count)
 {
     std::vector<swfwriter::GradientStop> stops;
     for (int i = 0; i < count; ++i) {
@@ -172,7 +172,7 @@ std::vector<swfwriter::GradientStop> rainbow(int count, std::uint8_t alpha = 255
         const auto wave = [hue](double phase) {
             return channel(128 + 127 * std::cos(2 * std::numbers::pi * (hue - phase)));
         };
-        stops.push_back({hue, {wave(0), wave(1.0 / 3), wave(2.0 / 3), alpha}});
+        stops.push_back({hue, {wave(0), wave(1.0 / 3), wave(2.0 / 3), 255}});
     }
     return stops;
 }
