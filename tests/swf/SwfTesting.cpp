@@ -185,7 +185,7 @@ std::uint16_t MovieBuilder::define(const swfwriter::Shape& shape)
     body.u16(id);
     const auto bounds = shape.bounds();
     swfwriter::writeRect(body, bounds[0], bounds[1], bounds[2], bounds[3]);
-    shape.write(body, true);
+    shape.write(body, 3);
     body.align();
     tag(32, body.data());
     return id;
