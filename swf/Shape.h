@@ -111,6 +111,9 @@ struct ShapeFormat {
 
 [[nodiscard]] Styles readStyles(ByteReader& reader, ShapeFormat format);
 [[nodiscard]] FillStyle readFillStyle(ByteReader& reader, ShapeFormat format);
+// The caps, join, miter limit and flags of a LINESTYLE2 (and MORPHLINESTYLE2) into `line`;
+// returns whether a fill style follows instead of a colour.
+bool readLineFlags(ByteReader& reader, LineStyle& line);
 // The edge records after the styles: bit counts, then records up to the end record.
 [[nodiscard]] std::vector<ShapeRecord> readShapeRecords(ByteReader& reader, ShapeFormat format);
 
