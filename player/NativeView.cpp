@@ -43,7 +43,7 @@ NativeView::~NativeView() = default;
 void NativeView::play(std::shared_ptr<const swf::Movie> movie)
 {
     const double rate = std::clamp(movie->frameRate(), slowestFrameRate, fastestFrameRate);
-    m_bitmaps.clear();
+    m_cache = {};
     swf::PlayerHost& host = *this;
     m_movie = std::make_unique<swf::Player>(std::move(movie), host);
     m_firstFrameShown = false;
@@ -92,7 +92,7 @@ void NativeView::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), Qt::white);
         return;
     }
-    SwfPainter renderer(painter, rect(), m_bitmaps);
+    SwfPainter renderer(painter, rect(), m_cache);
     m_movie->render(renderer);
     if (!m_firstFrameShown) {
         m_firstFrameShown = true;

@@ -2,6 +2,7 @@
 
 #include "Records.h"
 
+#include <atomic>
 #include <cmath>
 #include <map>
 
@@ -354,7 +355,8 @@ std::vector<ShapeRecord> readShapeRecords(ByteReader& reader, ShapeFormat format
 
 Shape buildShape(const ShapeOutline& outline, const Rect& bounds)
 {
-    Shape shape{bounds, {}};
+    static std::atomic<std::uint64_t> lastSerial = 0;
+    Shape shape{bounds, {}, ++lastSerial};
     ShapeBuilder builder(shape);
     builder.startGroup(outline.styles);
     for (const ShapeRecord& record : outline.records) {

@@ -98,6 +98,9 @@ struct ShapeLayer {
 struct Shape {
     Rect bounds;
     std::vector<ShapeLayer> layers;
+    // Tells this built shape from every other one (a morph builds a new one at each ratio), so
+    // that a renderer may keep what it derives from a shape under this key.
+    std::uint64_t serial = 0;
 
     // Whether the point (in the shape's own twips) lies on something drawn.
     [[nodiscard]] bool hits(Point point) const;

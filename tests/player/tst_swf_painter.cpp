@@ -27,8 +27,8 @@ QImage draw(const MovieBuilder& builder, QSize size)
     const swf::Player player(swf::Movie::load(builder.bytes()), host);
     QImage picture(size, QImage::Format_RGB32);
     QPainter painter(&picture);
-    QHash<quint16, QImage> bitmaps;
-    player::SwfPainter renderer(painter, picture.rect(), bitmaps);
+    player::PaintCache cache;
+    player::SwfPainter renderer(painter, picture.rect(), cache);
     player.render(renderer);
     return picture;
 }
