@@ -95,6 +95,21 @@ const Verdict verdicts[] = {
          b.tag(26, {0x82, 1, 0, 1, 0});
      },
      "clip events (onClipEvent)"},
+    {"button_key_press",
+     [](MovieBuilder& b) {
+         b.tag(34, {9, 0, 0, 3, 0, 0, 0, 0, 0x00, 0x02, 0});
+     },
+     "key presses on buttons"},
+    {"text_input",
+     [](MovieBuilder& b) {
+         b.tag(37, {3, 0, 0x00, 0x00, 0x00});
+     },
+     "text input"},
+    {"read_only_text_field",
+     [](MovieBuilder& b) {
+         b.tag(37, {3, 0, 0x00, 0x08, 0x00, 0, 0});
+     },
+     ""},
     {"damaged_actions_count_as_unsupported",
      [](MovieBuilder& b) {
          b.tag(12, {0x96, 0xff, 0x00});
