@@ -47,7 +47,9 @@ void NativeView::play(std::shared_ptr<const swf::Movie> movie)
     swf::PlayerHost& host = *this;
     m_movie = std::make_unique<swf::Player>(std::move(movie), host);
     m_firstFrameShown = false;
-    m_frames.start(static_cast<int>(1000 / rate));
+    m_frames.setInterval(static_cast<int>(1000 / rate));
+    if (parentWidget()->isVisible())
+        m_frames.start();
     update();
     afterInput();
 }
