@@ -107,7 +107,6 @@ void SwfPainter::beginFrame(const swf::Movie& movie)
     m_movie = &movie;
     m_stage = stageTransform(movie.stage(), m_target);
     m_painter.setRenderHint(QPainter::Antialiasing);
-    m_painter.setRenderHint(QPainter::SmoothPixmapTransform);
     m_painter.resetTransform();
     m_painter.fillRect(m_target, colourOf(movie.background()));
 }
@@ -131,6 +130,8 @@ void SwfPainter::drawShape(const swf::Shape& shape, const swf::Matrix& matrix,
         }
         setTransform(matrix);
         if (layer.fill) {
+            // Only bitmaps may ask to be drawn unsmoothed, their pixels blown up as squares.
+            m_painter.setRenderHint(QPainter::SmoothPixmapTransform, layer.fill->smoothed);
             if (layer.fill->kind == swf::FillStyle::Kind::Bitmap && !layer.fill->repeating)
                 fillBitmap(path, *layer.fill, colour);
             else
@@ -272,7 +273,6 @@ void SwfPainter::fillBitmap(const QPainterPath& path, const swf::FillStyle& fill
         image = transformColours(image, colour);
     m_painter.save();
     m_painter.setClipPath(path, Qt::IntersectClip);
-    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, fill.smoothed);
     m_painter.setTransform(transformOf(fill.matrix), true);
     m_painter.drawImage(QPointF(0, 0), image);
     m_painter.restore();
