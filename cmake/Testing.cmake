@@ -25,7 +25,12 @@ function(quorvane_e2etest name)
     add_executable(${name} ${arg_UNPARSED_ARGUMENTS})
     target_link_libraries(${name} PRIVATE ${arg_LIBS} Qt6::Test project_warnings)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
-    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
+    quorvane_e2erun(${name} ${name})
+endfunction()
+
+# Registers a run of an end-to-end test executable under X as the test `name`.
+function(quorvane_e2erun name target)
+    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${target}>)
     set_tests_properties(${name} PROPERTIES LABELS e2e TIMEOUT 300
         ENVIRONMENT "QTWEBENGINE_DISABLE_SANDBOX=1;QT_QPA_PLATFORM=xcb")
 endfunction()

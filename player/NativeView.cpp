@@ -43,11 +43,13 @@ NativeView::~NativeView() = default;
 void NativeView::play(std::shared_ptr<const swf::Movie> movie)
 {
     const double rate = std::clamp(movie->frameRate(), slowestFrameRate, fastestFrameRate);
-    m_bitmaps.clear();
+    m_cache = {};
     swf::PlayerHost& host = *this;
     m_movie = std::make_unique<swf::Player>(std::move(movie), host);
     m_firstFrameShown = false;
-    m_frames.start(static_cast<int>(1000 / rate));
+    m_frames.setInterval(static_cast<int>(1000 / rate));
+    if (parentWidget()->isVisible())
+        m_frames.start();
     update();
     afterInput();
 }
@@ -92,7 +94,7 @@ void NativeView::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), Qt::white);
         return;
     }
-    SwfPainter renderer(painter, rect(), m_bitmaps);
+    SwfPainter renderer(painter, rect(), m_cache);
     m_movie->render(renderer);
     if (!m_firstFrameShown) {
         m_firstFrameShown = true;

@@ -2,9 +2,8 @@
 
 #include "PlayerContext.h"
 #include "PlayerEngine.h"
+#include "SwfPainter.h"
 
-#include <QHash>
-#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
@@ -51,7 +50,7 @@ private:
 
     EngineEvents m_events;
     std::unique_ptr<swf::Player> m_movie;
-    QHash<quint16, QImage> m_bitmaps;
+    PaintCache m_cache;
     QTimer m_frames;
     bool m_firstFrameShown = false;
 };

@@ -85,10 +85,10 @@ QImage transformColours(QImage image, const swf::ColourTransform& colour)
 
 } // namespace
 
-SwfPainter::SwfPainter(QPainter& painter, const QRectF& target, QHash<quint16, QImage>& bitmaps)
+SwfPainter::SwfPainter(QPainter& painter, const QRectF& target, PaintCache& cache)
     : m_painter(painter)
     , m_target(target)
-    , m_bitmaps(bitmaps)
+    , m_cache(cache)
 {
 }
 
@@ -107,7 +107,6 @@ void SwfPainter::beginFrame(const swf::Movie& movie)
     m_movie = &movie;
     m_stage = stageTransform(movie.stage(), m_target);
     m_painter.setRenderHint(QPainter::Antialiasing);
-    m_painter.setRenderHint(QPainter::SmoothPixmapTransform);
     m_painter.resetTransform();
     m_painter.fillRect(m_target, colourOf(movie.background()));
 }
@@ -120,8 +119,10 @@ void SwfPainter::setTransform(const swf::Matrix& matrix)
 void SwfPainter::drawShape(const swf::Shape& shape, const swf::Matrix& matrix,
                            const swf::ColourTransform& colour)
 {
-    for (const swf::ShapeLayer& layer : shape.layers) {
-        const QPainterPath path = pathOf(layer.contours, layer.fill.has_value());
+    const QList<QPainterPath>& paths = pathsOf(shape);
+    for (std::size_t i = 0; i < shape.layers.size(); ++i) {
+        const swf::ShapeLayer& layer = shape.layers[i];
+        const QPainterPath& path = paths[static_cast<qsizetype>(i)];
         if (m_collectingMask) {
             if (layer.fill)
                 addToMask((transformOf(matrix) * m_stage).map(path));
@@ -129,6 +130,8 @@ void SwfPainter::drawShape(const swf::Shape& shape, const swf::Matrix& matrix,
         }
         setTransform(matrix);
         if (layer.fill) {
+            // Only bitmaps may ask to be drawn unsmoothed, their pixels blown up as squares.
+            m_painter.setRenderHint(QPainter::SmoothPixmapTransform, layer.fill->smoothed);
             if (layer.fill->kind == swf::FillStyle::Kind::Bitmap && !layer.fill->repeating)
                 fillBitmap(path, *layer.fill, colour);
             else
@@ -154,10 +157,11 @@ void SwfPainter::drawShape(const swf::Shape& shape, const swf::Matrix& matrix,
 
 void SwfPainter::drawGlyph(const swf::Shape& glyph, const swf::Matrix& matrix, swf::Rgba colour)
 {
-    for (const swf::ShapeLayer& layer : glyph.layers) {
-        if (!layer.fill)
+    const QList<QPainterPath>& paths = pathsOf(glyph);
+    for (std::size_t i = 0; i < glyph.layers.size(); ++i) {
+        if (!glyph.layers[i].fill)
             continue;
-        const QPainterPath path = pathOf(layer.contours, true);
+        const QPainterPath& path = paths[static_cast<qsizetype>(i)];
         if (m_collectingMask) {
             addToMask((transformOf(matrix) * m_stage).map(path));
             continue;
@@ -269,15 +273,26 @@ void SwfPainter::fillBitmap(const QPainterPath& path, const swf::FillStyle& fill
         image = transformColours(image, colour);
     m_painter.save();
     m_painter.setClipPath(path, Qt::IntersectClip);
-    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, fill.smoothed);
     m_painter.setTransform(transformOf(fill.matrix), true);
     m_painter.drawImage(QPointF(0, 0), image);
     m_painter.restore();
 }
 
+const QList<QPainterPath>& SwfPainter::pathsOf(const swf::Shape& shape)
+{
+    if (const auto found = m_cache.paths.constFind(shape.serial); found != m_cache.paths.constEnd())
+        return *found;
+    if (m_cache.paths.size() >= PaintCache::maximumShapes)
+        m_cache.paths.clear();
+    QList<QPainterPath> paths;
+    for (const swf::ShapeLayer& layer : shape.layers)
+        paths.append(pathOf(layer.contours, layer.fill.has_value()));
+    return *m_cache.paths.insert(shape.serial, paths);
+}
+
 QImage SwfPainter::bitmap(quint16 id)
 {
-    if (const auto found = m_bitmaps.constFind(id); found != m_bitmaps.constEnd())
+    if (const auto found = m_cache.bitmaps.constFind(id); found != m_cache.bitmaps.constEnd())
         return *found;
     QImage image;
     const auto* const character = m_movie ? m_movie->character(id) : nullptr;
@@ -303,7 +318,7 @@ QImage SwfPainter::bitmap(quint16 id)
             }
         }
     }
-    m_bitmaps.insert(id, image);
+    m_cache.bitmaps.insert(id, image);
     return image;
 }
 

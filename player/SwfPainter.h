@@ -19,13 +19,22 @@ struct FillStyle;
 namespace player
 {
 
+// What drawing one movie derives from its characters, kept from frame to frame: decoded
+// bitmaps, and the paths of each shape's layers.
+struct PaintCache {
+    // Morphs make a new shape at every ratio: past this many, the paths start over.
+    static constexpr qsizetype maximumShapes = 4096;
+
+    QHash<quint16, QImage> bitmaps;
+    QHash<quint64, QList<QPainterPath>> paths;
+};
+
 // Draws a native movie's frames with QPainter into a rectangle, stage scaled to fit inside it
 // with its proportions kept and centred ("show all"), the movie's background all around.
 class SwfPainter final : public swf::Renderer
 {
 public:
-    // `bitmaps` keeps the decoded bitmaps of one movie from frame to frame.
-    SwfPainter(QPainter& painter, const QRectF& target, QHash<quint16, QImage>& bitmaps);
+    SwfPainter(QPainter& painter, const QRectF& target, PaintCache& cache);
 
     // Stage twips to target pixels.
     [[nodiscard]] static QTransform stageTransform(const swf::Rect& stage, const QRectF& target);
@@ -44,13 +53,14 @@ private:
     void setTransform(const swf::Matrix& matrix);
     [[nodiscard]] QBrush brush(const swf::FillStyle& fill, const swf::ColourTransform& colour);
     [[nodiscard]] QImage bitmap(quint16 id);
+    [[nodiscard]] const QList<QPainterPath>& pathsOf(const swf::Shape& shape);
     void fillBitmap(const QPainterPath& path, const swf::FillStyle& fill,
                     const swf::ColourTransform& colour);
     void addToMask(const QPainterPath& path);
 
     QPainter& m_painter;
     QRectF m_target;
-    QHash<quint16, QImage>& m_bitmaps;
+    PaintCache& m_cache;
     const swf::Movie* m_movie = nullptr;
     QTransform m_stage;
     bool m_collectingMask = false;

@@ -39,73 +39,70 @@ constexpr std::uint8_t startOfScan = 0xda;
 // header live, and the scan data after them. Start- and end-of-image markers are dropped:
 // writers put a table stream and an image stream back to back, or "FF D9 FF D8" in front of
 // the data, and decoders read only one stream.
-class JpegSegments final
-{
-public:
-    explicit JpegSegments(std::span<const std::uint8_t> data) { walk(data); }
-
+struct JpegSegments {
     // Tables and headers, each segment with its marker.
     Bytes headers;
     // From the first start-of-scan marker to the end, as written.
     std::span<const std::uint8_t> scan;
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-
-private:
-    void walk(std::span<const std::uint8_t> data)
-    {
-        std::size_t at = 0;
-        while (at < data.size()) {
-            if (data[at] != markerStart)
-                throw MalformedMovie("JPEG data has bytes outside its segments");
-            // Any number of fill bytes may precede a marker.
-            while (at < data.size() && data[at] == markerStart)
-                ++at;
-            if (at == data.size())
-                break;
-            const std::uint8_t marker = data[at++];
-            if (marker == 0x00)
-                throw MalformedMovie("JPEG data has a stuffed byte outside its scans");
-            // Markers without a length: start and end of image, TEM, restarts.
-            if (marker == startOfImage || marker == endOfImage || marker == 0x01
-                || (marker >= 0xd0 && marker <= 0xd7))
-                continue;
-            if (marker == startOfScan) {
-                scan = data.subspan(at - 2);
-                return;
-            }
-            if (data.size() - at < 2)
-                throw MalformedMovie("a JPEG segment is cut short");
-            const std::size_t length = std::size_t{data[at]} << 8 | data[at + 1];
-            if (length < 2 || length > data.size() - at)
-                throw MalformedMovie("a JPEG segment runs past its data");
-            if (isFrameHeader(marker) && length >= 7) {
-                height = std::uint32_t{data[at + 3]} << 8 | data[at + 4];
-                width = std::uint32_t{data[at + 5]} << 8 | data[at + 6];
-            }
-            headers.push_back(markerStart);
-            headers.push_back(marker);
-            headers.insert(headers.end(), data.begin() + static_cast<std::ptrdiff_t>(at),
-                           data.begin() + static_cast<std::ptrdiff_t>(at + length));
-            at += length;
-        }
-    }
-
-    [[nodiscard]] static bool isFrameHeader(std::uint8_t marker)
-    {
-        // SOF0..SOF15 except DHT (C4), JPG (C8) and DAC (CC).
-        return marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8
-               && marker != 0xcc;
-    }
 };
+
+[[nodiscard]] bool isFrameHeader(std::uint8_t marker)
+{
+    // SOF0..SOF15 except DHT (C4), JPG (C8) and DAC (CC).
+    return marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
+}
+
+[[nodiscard]] JpegSegments splitJpeg(std::span<const std::uint8_t> data)
+{
+    JpegSegments segments;
+    std::size_t at = 0;
+    while (at < data.size()) {
+        if (data[at] != markerStart)
+            throw MalformedMovie("JPEG data has bytes outside its segments");
+        // Any number of fill bytes may precede a marker.
+        while (at < data.size() && data[at] == markerStart)
+            ++at;
+        if (at == data.size())
+            break;
+        const std::uint8_t marker = data[at++];
+        if (marker == 0x00)
+            throw MalformedMovie("JPEG data has a stuffed byte outside its scans");
+        // Markers without a length: start and end of image, TEM, restarts.
+        if (marker == startOfImage || marker == endOfImage || marker == 0x01
+            || (marker >= 0xd0 && marker <= 0xd7))
+            continue;
+        if (marker == startOfScan) {
+            segments.scan = data.subspan(at - 2);
+            break;
+        }
+        if (data.size() - at < 2)
+            throw MalformedMovie("a JPEG segment is cut short");
+        const std::size_t length = std::size_t{data[at]} << 8 | data[at + 1];
+        if (length < 2 || length > data.size() - at)
+            throw MalformedMovie("a JPEG segment runs past its data");
+        if (isFrameHeader(marker) && length >= 7) {
+            segments.height = std::uint32_t{data[at + 3]} << 8 | data[at + 4];
+            segments.width = std::uint32_t{data[at + 5]} << 8 | data[at + 6];
+        }
+        segments.headers.push_back(markerStart);
+        segments.headers.push_back(marker);
+        segments.headers.insert(segments.headers.end(),
+                                data.begin() + static_cast<std::ptrdiff_t>(at),
+                                data.begin() + static_cast<std::ptrdiff_t>(at + length));
+        at += length;
+    }
+    return segments;
+}
 
 // One decodable JPEG stream: a single start-of-image, the movie's tables (if any), the image's
 // own tables and frame, its scans.
 [[nodiscard]] Bitmap mergeJpeg(std::span<const std::uint8_t> tables,
                                std::span<const std::uint8_t> image)
 {
-    const JpegSegments tableSegments(tables);
-    const JpegSegments imageSegments(image);
+    const JpegSegments tableSegments = splitJpeg(tables);
+    const JpegSegments imageSegments = splitJpeg(image);
     if (imageSegments.scan.empty() || imageSegments.width == 0)
         throw MalformedMovie("JPEG data has no frame or no scan");
     Bitmap bitmap;

@@ -45,32 +45,45 @@ std::string plainText(std::string_view html)
 
 } // namespace
 
+DisplayObject::DisplayObject(PlayerContext& context, std::uint16_t character, MovieClip* parent,
+                             int nesting)
+    : m_context(context)
+    , m_character(character)
+    , m_parent(parent)
+    , m_bornTick(context.tick)
+    , m_nesting(nesting)
+{
+    ++m_context.liveObjects;
+}
+
 std::shared_ptr<ButtonObject> DisplayObject::buttonAt(Point)
 {
     return nullptr;
 }
 
 std::shared_ptr<DisplayObject> createDisplayObject(PlayerContext& context, std::uint16_t id,
-                                                   MovieClip* parent)
+                                                   MovieClip* parent, int nesting)
 {
     const Character* const character = context.movie.character(id);
-    if (!character)
+    if (!character || context.liveObjects >= PlayerContext::maximumObjects
+        || nesting > PlayerContext::maximumNesting)
         return nullptr;
     return std::visit(
         [&](const auto& definition) -> std::shared_ptr<DisplayObject> {
             using T = std::decay_t<decltype(definition)>;
             if constexpr (std::is_same_v<T, Shape>)
-                return std::make_shared<ShapeObject>(context, id, parent, definition);
+                return std::make_shared<ShapeObject>(context, id, parent, nesting, definition);
             else if constexpr (std::is_same_v<T, MorphShape>)
-                return std::make_shared<MorphObject>(context, id, parent, definition);
+                return std::make_shared<MorphObject>(context, id, parent, nesting, definition);
             else if constexpr (std::is_same_v<T, StaticText>)
-                return std::make_shared<TextObject>(context, id, parent, definition);
+                return std::make_shared<TextObject>(context, id, parent, nesting, definition);
             else if constexpr (std::is_same_v<T, EditText>)
-                return std::make_shared<EditTextObject>(context, id, parent, definition);
+                return std::make_shared<EditTextObject>(context, id, parent, nesting, definition);
             else if constexpr (std::is_same_v<T, Button>)
-                return std::make_shared<ButtonObject>(context, id, parent, definition);
+                return std::make_shared<ButtonObject>(context, id, parent, nesting, definition);
             else if constexpr (std::is_same_v<T, Sprite>) {
-                auto clip = std::make_shared<MovieClip>(context, id, parent, definition.timeline);
+                auto clip =
+                    std::make_shared<MovieClip>(context, id, parent, nesting, definition.timeline);
                 clip->start();
                 return clip;
             } else
@@ -86,8 +99,8 @@ void ShapeObject::render(Renderer& renderer, const Matrix& matrix,
 }
 
 MorphObject::MorphObject(PlayerContext& context, std::uint16_t character, MovieClip* parent,
-                         const MorphShape& morph)
-    : DisplayObject(context, character, parent)
+                         int nesting, const MorphShape& morph)
+    : DisplayObject(context, character, parent, nesting)
     , m_morph(morph)
     , m_shape(morph.at(0))
 {
@@ -109,8 +122,8 @@ void MorphObject::setRatio(std::uint16_t ratio)
 }
 
 TextObject::TextObject(PlayerContext& context, std::uint16_t character, MovieClip* parent,
-                       const StaticText& text)
-    : DisplayObject(context, character, parent)
+                       int nesting, const StaticText& text)
+    : DisplayObject(context, character, parent, nesting)
     , m_text(text)
     , m_glyphs(layOutStaticText(text, context.movie.fonts()))
 {
@@ -124,8 +137,8 @@ void TextObject::render(Renderer& renderer, const Matrix& matrix,
 }
 
 EditTextObject::EditTextObject(PlayerContext& context, std::uint16_t character, MovieClip* parent,
-                               const EditText& field)
-    : DisplayObject(context, character, parent)
+                               int nesting, const EditText& field)
+    : DisplayObject(context, character, parent, nesting)
     , m_field(field)
 {
 }
@@ -144,24 +157,25 @@ std::string EditTextObject::text() const
 void EditTextObject::render(Renderer& renderer, const Matrix& matrix,
                             const ColourTransform& colour) const
 {
-    const std::string shown = m_field.password ? std::string(text().size(), '*') : text();
-    const auto fonts = m_context.movie.fonts();
+    const auto& fonts = m_context.movie.fonts();
     const auto font = m_field.font ? fonts.find(*m_field.font) : fonts.end();
     if (!m_field.useOutlines || font == fonts.end()) {
-        renderer.drawDeviceText(m_field, shown, matrix, colour);
+        const std::string shown = text();
+        renderer.drawDeviceText(m_field, m_field.password ? std::string(shown.size(), '*') : shown,
+                                matrix, colour);
         return;
     }
-    for (const PlacedGlyph& glyph : layOutEditText(m_field, *font->second, shown))
+    for (const PlacedGlyph& glyph : layOutEditText(m_field, *font->second, text()))
         renderer.drawGlyph(*glyph.glyph, matrix * glyph.matrix, colour.apply(glyph.colour));
 }
 
 ButtonObject::ButtonObject(PlayerContext& context, std::uint16_t character, MovieClip* parent,
-                           const Button& button)
-    : DisplayObject(context, character, parent)
+                           int nesting, const Button& button)
+    : DisplayObject(context, character, parent, nesting)
     , m_button(button)
 {
     for (const ButtonRecord& record : button.records) {
-        if (auto object = createDisplayObject(context, record.character, parent))
+        if (auto object = createDisplayObject(context, record.character, parent, nesting + 1))
             m_layers.push_back({&record, std::move(object)});
     }
     std::stable_sort(m_layers.begin(), m_layers.end(), [](const Layer& a, const Layer& b) {

@@ -21,16 +21,11 @@ class Renderer;
 class DisplayObject : public std::enable_shared_from_this<DisplayObject>
 {
 public:
-    DisplayObject(PlayerContext& context, std::uint16_t character, MovieClip* parent)
-        : m_context(context)
-        , m_character(character)
-        , m_parent(parent)
-        , m_bornTick(context.tick)
-    {
-    }
+    // `nesting` counts the objects it lies inside (sprites, buttons).
+    DisplayObject(PlayerContext& context, std::uint16_t character, MovieClip* parent, int nesting);
     DisplayObject(const DisplayObject&) = delete;
     DisplayObject& operator=(const DisplayObject&) = delete;
-    virtual ~DisplayObject() = default;
+    virtual ~DisplayObject() { --m_context.liveObjects; }
 
     // Draws with `matrix` and `colour` mapping this object's space and colours to the stage's.
     virtual void render(Renderer& renderer, const Matrix& matrix,
@@ -48,6 +43,7 @@ public:
     [[nodiscard]] std::uint16_t character() const { return m_character; }
     [[nodiscard]] MovieClip* parent() const { return m_parent; }
     [[nodiscard]] bool bornThisTick() const { return m_bornTick == m_context.tick; }
+    [[nodiscard]] int nesting() const { return m_nesting; }
 
     Matrix matrix;
     ColourTransform colour;
@@ -67,19 +63,21 @@ private:
     std::uint16_t m_character;
     MovieClip* m_parent;
     std::uint64_t m_bornTick;
+    int m_nesting;
 };
 
 // Makes the instance of a character, or nothing for ids the movie does not define (or defines
-// as something that is not drawn, such as a font).
-[[nodiscard]] std::shared_ptr<DisplayObject>
-createDisplayObject(PlayerContext& context, std::uint16_t character, MovieClip* parent);
+// as something that is not drawn, such as a font), and nothing beyond the player's limits.
+[[nodiscard]] std::shared_ptr<DisplayObject> createDisplayObject(PlayerContext& context,
+                                                                 std::uint16_t character,
+                                                                 MovieClip* parent, int nesting);
 
 class ShapeObject final : public DisplayObject
 {
 public:
-    ShapeObject(PlayerContext& context, std::uint16_t character, MovieClip* parent,
+    ShapeObject(PlayerContext& context, std::uint16_t character, MovieClip* parent, int nesting,
                 const Shape& shape)
-        : DisplayObject(context, character, parent)
+        : DisplayObject(context, character, parent, nesting)
         , m_shape(shape)
     {
     }
@@ -96,7 +94,7 @@ private:
 class MorphObject final : public DisplayObject
 {
 public:
-    MorphObject(PlayerContext& context, std::uint16_t character, MovieClip* parent,
+    MorphObject(PlayerContext& context, std::uint16_t character, MovieClip* parent, int nesting,
                 const MorphShape& morph);
 
     void render(Renderer& renderer, const Matrix& matrix,
@@ -113,7 +111,7 @@ private:
 class TextObject final : public DisplayObject
 {
 public:
-    TextObject(PlayerContext& context, std::uint16_t character, MovieClip* parent,
+    TextObject(PlayerContext& context, std::uint16_t character, MovieClip* parent, int nesting,
                const StaticText& text);
 
     void render(Renderer& renderer, const Matrix& matrix,
@@ -130,7 +128,7 @@ private:
 class EditTextObject final : public DisplayObject
 {
 public:
-    EditTextObject(PlayerContext& context, std::uint16_t character, MovieClip* parent,
+    EditTextObject(PlayerContext& context, std::uint16_t character, MovieClip* parent, int nesting,
                    const EditText& field);
 
     void render(Renderer& renderer, const Matrix& matrix,
@@ -149,7 +147,7 @@ class ButtonObject final : public DisplayObject
 public:
     enum class State { Up, Over, Down };
 
-    ButtonObject(PlayerContext& context, std::uint16_t character, MovieClip* parent,
+    ButtonObject(PlayerContext& context, std::uint16_t character, MovieClip* parent, int nesting,
                  const Button& button);
 
     void render(Renderer& renderer, const Matrix& matrix,

@@ -114,40 +114,23 @@ void readMorphFill(ByteReader& reader, Styles& start, Styles& end)
 void readMorphLine(ByteReader& reader, int version, Styles& start, Styles& end)
 {
     LineStyle from;
-    LineStyle to;
     from.width = reader.u16();
-    to.width = reader.u16();
-    if (version >= 2) {
-        const std::uint16_t flags = reader.u16();
-        const auto cap = [](unsigned bits) {
-            return bits == 1   ? LineStyle::Cap::None
-                   : bits == 2 ? LineStyle::Cap::Square
-                               : LineStyle::Cap::Round;
-        };
-        from.startCap = to.startCap = cap(flags >> 14 & 3);
-        const unsigned join = flags >> 12 & 3;
-        from.join = to.join = join == 1   ? LineStyle::Join::Bevel
-                              : join == 2 ? LineStyle::Join::Miter
-                                          : LineStyle::Join::Round;
-        from.noClose = to.noClose = (flags >> 2 & 1) != 0;
-        from.endCap = to.endCap = cap(flags & 3);
-        if (join == 2)
-            from.miterLimit = to.miterLimit = reader.fixed8();
-        if (flags >> 11 & 1) {
-            Styles fillFrom;
-            Styles fillTo;
-            readMorphFill(reader, fillFrom, fillTo);
-            from.fill = fillFrom.fills.front();
-            to.fill = fillTo.fills.front();
-            from.colour = from.fill->colour;
-            to.colour = to.fill->colour;
-            start.lines.push_back(from);
-            end.lines.push_back(to);
-            return;
-        }
+    const double endWidth = reader.u16();
+    const bool hasFill = version >= 2 && readLineFlags(reader, from);
+    LineStyle to = from; // caps, join and flags hold for both ends
+    to.width = endWidth;
+    if (hasFill) {
+        Styles fillFrom;
+        Styles fillTo;
+        readMorphFill(reader, fillFrom, fillTo);
+        from.fill = fillFrom.fills.front();
+        to.fill = fillTo.fills.front();
+        from.colour = from.fill->colour;
+        to.colour = to.fill->colour;
+    } else {
+        from.colour = readRgba(reader);
+        to.colour = readRgba(reader);
     }
-    from.colour = readRgba(reader);
-    to.colour = readRgba(reader);
     start.lines.push_back(from);
     end.lines.push_back(to);
 }

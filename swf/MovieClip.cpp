@@ -37,8 +37,8 @@ void applyPlacement(DisplayObject& object, const PlaceCommand& command)
 } // namespace
 
 MovieClip::MovieClip(PlayerContext& context, std::uint16_t character, MovieClip* parent,
-                     const Timeline& timeline)
-    : DisplayObject(context, character, parent)
+                     int nesting, const Timeline& timeline)
+    : DisplayObject(context, character, parent, nesting)
     , m_timeline(timeline)
 {
 }
@@ -192,7 +192,7 @@ void MovieClip::place(const PlaceCommand& command)
             applyPlacement(*existing->second, command);
         return;
     }
-    auto object = createDisplayObject(m_context, *command.character, this);
+    auto object = createDisplayObject(m_context, *command.character, this, nesting() + 1);
     if (!object)
         return;
     // A moved object replaced by another character keeps where it was and how it looked.

@@ -15,7 +15,7 @@ namespace swf
 class MovieClip final : public DisplayObject
 {
 public:
-    MovieClip(PlayerContext& context, std::uint16_t character, MovieClip* parent,
+    MovieClip(PlayerContext& context, std::uint16_t character, MovieClip* parent, int nesting,
               const Timeline& timeline);
 
     // Enters the first frame; called once, right after the clip is made.

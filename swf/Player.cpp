@@ -17,7 +17,7 @@ Player::Player(std::shared_ptr<const Movie> movie, PlayerHost& host)
     : m_movie(std::move(movie))
     , m_context{*m_movie, host, m_movie->version(), 0, true, {}}
     , m_machine(m_context)
-    , m_root(std::make_shared<MovieClip>(m_context, 0, nullptr, m_movie->timeline()))
+    , m_root(std::make_shared<MovieClip>(m_context, 0, nullptr, 0, m_movie->timeline()))
 {
     m_root->start();
     runScripts();

@@ -35,12 +35,18 @@ struct PendingScript {
 
 // State every object of one player shares.
 struct PlayerContext {
+    // A movie may not nest sprites deeper, nor keep more objects alive at once: beyond these a
+    // sprite that places itself, or a tree that doubles at every level, would never end.
+    static constexpr int maximumNesting = 64;
+    static constexpr std::size_t maximumObjects = 20'000;
+
     const Movie& movie;
     PlayerHost& host;
     int version = 0;
     std::uint64_t tick = 0;
     bool dirty = true; // something changed since the last frame was drawn
     std::vector<PendingScript> scripts;
+    std::size_t liveObjects = 0;
 };
 
 } // namespace swf

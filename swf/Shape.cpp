@@ -2,6 +2,7 @@
 
 #include "Records.h"
 
+#include <atomic>
 #include <cmath>
 #include <map>
 
@@ -34,24 +35,7 @@ LineStyle readLineStyle(ByteReader& reader, ShapeFormat format)
         line.colour = format.alpha() ? readRgba(reader) : readRgb(reader);
         return line;
     }
-    const auto cap = [](std::uint32_t bits) {
-        return bits == 1   ? LineStyle::Cap::None
-               : bits == 2 ? LineStyle::Cap::Square
-                           : LineStyle::Cap::Round;
-    };
-    line.startCap = cap(reader.bits(2));
-    const std::uint32_t join = reader.bits(2);
-    line.join = join == 1   ? LineStyle::Join::Bevel
-                : join == 2 ? LineStyle::Join::Miter
-                            : LineStyle::Join::Round;
-    const bool hasFill = reader.flag();
-    (void)reader.bits(3); // horizontal and vertical scaling, pixel hinting
-    (void)reader.bits(5);
-    line.noClose = reader.flag();
-    line.endCap = cap(reader.bits(2));
-    if (line.join == LineStyle::Join::Miter)
-        line.miterLimit = reader.fixed8();
-    if (hasFill) {
+    if (readLineFlags(reader, line)) {
         line.fill = readFillStyle(reader, format);
         line.colour = line.fill->colour;
     } else {
@@ -246,6 +230,28 @@ bool nearStroke(const std::vector<Contour>& contours, Point p, double reach)
 
 } // namespace
 
+bool readLineFlags(ByteReader& reader, LineStyle& line)
+{
+    const auto cap = [](std::uint32_t bits) {
+        return bits == 1   ? LineStyle::Cap::None
+               : bits == 2 ? LineStyle::Cap::Square
+                           : LineStyle::Cap::Round;
+    };
+    line.startCap = cap(reader.bits(2));
+    const std::uint32_t join = reader.bits(2);
+    line.join = join == 1   ? LineStyle::Join::Bevel
+                : join == 2 ? LineStyle::Join::Miter
+                            : LineStyle::Join::Round;
+    const bool hasFill = reader.flag();
+    (void)reader.bits(3); // horizontal and vertical scaling, pixel hinting
+    (void)reader.bits(5);
+    line.noClose = reader.flag();
+    line.endCap = cap(reader.bits(2));
+    if (line.join == LineStyle::Join::Miter)
+        line.miterLimit = reader.fixed8();
+    return hasFill;
+}
+
 FillStyle readFillStyle(ByteReader& reader, ShapeFormat format)
 {
     FillStyle fill;
@@ -349,7 +355,8 @@ std::vector<ShapeRecord> readShapeRecords(ByteReader& reader, ShapeFormat format
 
 Shape buildShape(const ShapeOutline& outline, const Rect& bounds)
 {
-    Shape shape{bounds, {}};
+    static std::atomic<std::uint64_t> lastSerial = 0;
+    Shape shape{bounds, {}, ++lastSerial};
     ShapeBuilder builder(shape);
     builder.startGroup(outline.styles);
     for (const ShapeRecord& record : outline.records) {

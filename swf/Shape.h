@@ -98,6 +98,9 @@ struct ShapeLayer {
 struct Shape {
     Rect bounds;
     std::vector<ShapeLayer> layers;
+    // Tells this built shape from every other one (a morph builds a new one at each ratio), so
+    // that a renderer may keep what it derives from a shape under this key.
+    std::uint64_t serial = 0;
 
     // Whether the point (in the shape's own twips) lies on something drawn.
     [[nodiscard]] bool hits(Point point) const;
@@ -111,6 +114,9 @@ struct ShapeFormat {
 
 [[nodiscard]] Styles readStyles(ByteReader& reader, ShapeFormat format);
 [[nodiscard]] FillStyle readFillStyle(ByteReader& reader, ShapeFormat format);
+// The caps, join, miter limit and flags of a LINESTYLE2 (and MORPHLINESTYLE2) into `line`;
+// returns whether a fill style follows instead of a colour.
+bool readLineFlags(ByteReader& reader, LineStyle& line);
 // The edge records after the styles: bit counts, then records up to the end record.
 [[nodiscard]] std::vector<ShapeRecord> readShapeRecords(ByteReader& reader, ShapeFormat format);
 

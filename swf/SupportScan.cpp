@@ -57,6 +57,9 @@ std::string tagName(std::uint16_t code)
     }
 }
 
+// The seven bits of a button condition that name a key.
+constexpr std::uint16_t keyPressConditions = 0xfe00;
+
 class Scanner final
 {
 public:
@@ -103,7 +106,6 @@ private:
         case TagCode::DefineFontInfo2:
         case TagCode::DefineText:
         case TagCode::DefineText2:
-        case TagCode::DefineEditText:
         case TagCode::DefineButtonCxform:
         case TagCode::Protect:
         case TagCode::ExportAssets:
@@ -132,6 +134,8 @@ private:
             return button(reader, false);
         case TagCode::DefineButton2:
             return button(reader, true);
+        case TagCode::DefineEditText:
+            return editText(reader);
         case TagCode::DefineSprite:
             if (!main)
                 return std::nullopt;
@@ -207,7 +211,8 @@ private:
         reader.skip(actionsAt - reader.position());
         while (!reader.atEnd()) {
             const std::uint16_t size = reader.u16();
-            (void)reader.u16();
+            if (reader.u16() & keyPressConditions)
+                return "key presses on buttons";
             if (size != 0 && size < 4)
                 throw MalformedMovie("a button action is shorter than its header");
             const auto code = size == 0 ? reader.rest() : reader.bytes(size - 4u);
@@ -216,6 +221,17 @@ private:
             if (size == 0)
                 break;
         }
+        return std::nullopt;
+    }
+
+    // The engine draws text fields but takes no typing into them.
+    static std::optional<std::string> editText(ByteReader& reader)
+    {
+        (void)reader.u16();
+        (void)readRect(reader);
+        constexpr std::uint8_t readOnly = 0x08;
+        if (!(reader.u8() & readOnly))
+            return "text input";
         return std::nullopt;
     }
 

@@ -164,8 +164,76 @@ inline std::vector<Tag> readTags(BitReader& in)
     }
 }
 
+// Colours as read, RGB ones with alpha 255.
+struct Colour {
+    std::uint8_t r = 0, g = 0, b = 0, a = 255;
+    bool operator==(const Colour&) const = default;
+};
+
+inline Colour readColour(BitReader& in, bool withAlpha)
+{
+    Colour c;
+    c.r = in.u8();
+    c.g = in.u8();
+    c.b = in.u8();
+    if (withAlpha)
+        c.a = in.u8();
+    return c;
+}
+
+struct GradientStop {
+    std::uint8_t ratio = 0;
+    Colour colour;
+};
+
+struct FillStyle {
+    std::uint8_t type = 0;
+    Colour colour;
+    Matrix matrix;
+    int spread = 0;
+    int interpolation = 0;
+    std::vector<GradientStop> stops;
+    double focalPoint = 0;
+    std::uint16_t bitmap = 0;
+};
+
+struct LineStyle {
+    std::uint16_t width = 0;
+    int startCap = 0;
+    int join = 0;
+    bool hasFill = false;
+    bool noClose = false;
+    int endCap = 0;
+    double miterLimit = 0; // 0 when the record carries none
+    Colour colour;
+    FillStyle fill;
+};
+
+// A shape's edges as the pen walks them, in twips.
+struct Outline {
+    int moves = 0;
+    int styleChanges = 0;
+    std::vector<std::pair<std::int32_t, std::int32_t>> points; // after each move and edge
+    int edges = 0;
+};
+
+// Shape versions: 1, 2, 3 (RGBA colours) and 4 (LINESTYLE2 and focal gradients).
+FillStyle readFillStyle(BitReader& in, int shapeVersion);
+LineStyle readLineStyle(BitReader& in, int shapeVersion);
+// Counted style arrays (0xff escapes to a 16-bit count).
+std::vector<FillStyle> readFillStyles(BitReader& in, int shapeVersion);
+std::vector<LineStyle> readLineStyles(BitReader& in, int shapeVersion);
+// The SHAPE record from its fill and line bit counts to the end mark, which it aligns past;
+// throws for new-style records, which the writer never produces.
+Outline readOutline(BitReader& in);
+
 // Parses a whole file; throws for anything malformed.
 Swf readSwf(const std::vector<std::uint8_t>& file);
+
+// The body of the first tag with the code; throws when there is none.
+const std::vector<std::uint8_t>& tagBody(const Swf& swf, std::uint16_t code);
+// The bodies of every tag with the code, in file order.
+std::vector<std::vector<std::uint8_t>> tagBodies(const Swf& swf, std::uint16_t code);
 
 std::vector<std::uint8_t> readFile(const std::string& path);
 

@@ -42,10 +42,15 @@ std::vector<ActionRecord> readActions(swftest::BitReader& in)
     return records;
 }
 
-// The release actions of every DefineButton2 in the movie, button by button.
-std::vector<std::vector<ActionRecord>> releaseActions(const swftest::Swf& swf)
+struct ButtonHandler {
+    std::uint8_t condition = 0; // the first condition byte: 0x04 press, 0x08 release
+    std::vector<ActionRecord> actions;
+};
+
+// The event handlers of every DefineButton2 in the movie, in file order.
+std::vector<ButtonHandler> buttonHandlers(const swftest::Swf& swf)
 {
-    std::vector<std::vector<ActionRecord>> result;
+    std::vector<ButtonHandler> result;
     for (const swftest::Tag& tag : swf.tags) {
         if (tag.code != 34)
             continue;
@@ -56,14 +61,22 @@ std::vector<std::vector<ActionRecord>> releaseActions(const swftest::Swf& swf)
             const std::uint16_t next = in.u16();
             const std::uint8_t condition = in.u8();
             in.u8();
-            const auto actions = readActions(in);
-            if (condition == 0x08)
-                result.push_back(actions);
+            result.push_back({condition, readActions(in)});
             if (next == 0)
                 break;
             at += next;
         }
     }
+    return result;
+}
+
+// The release actions of every DefineButton2 in the movie, button by button.
+std::vector<std::vector<ActionRecord>> releaseActions(const swftest::Swf& swf)
+{
+    std::vector<std::vector<ActionRecord>> result;
+    for (const ButtonHandler& handler : buttonHandlers(swf))
+        if (handler.condition == 0x08)
+            result.push_back(handler.actions);
     return result;
 }
 
@@ -181,6 +194,215 @@ TEST(DemoContent, QuizAnswersLeadToRightAndWrongFeedback)
     EXPECT_EQ(targets["certo"], 1);
     EXPECT_EQ(targets["errado"], 2);
     EXPECT_EQ(targets["pergunta"], 1);
+}
+
+const fs::path gallery = demo / "gallery";
+
+// The tags of each frame of a timeline, ShowFrame excluded; they point into the given tags.
+std::vector<std::vector<const swftest::Tag*>> frames(const std::vector<swftest::Tag>& tags)
+{
+    std::vector<std::vector<const swftest::Tag*>> result(1);
+    for (const swftest::Tag& tag : tags) {
+        if (tag.code == 1)
+            result.emplace_back();
+        else if (tag.code != 0)
+            result.back().push_back(&tag);
+    }
+    result.pop_back(); // what follows the last ShowFrame is only the End tag
+    return result;
+}
+
+bool stops(const std::vector<const swftest::Tag*>& frame)
+{
+    for (const swftest::Tag* tag : frame) {
+        if (tag->code != 12)
+            continue;
+        swftest::BitReader in(tag->body.data(), tag->body.size());
+        for (const ActionRecord& action : readActions(in))
+            if (action.code == 0x07)
+                return true;
+    }
+    return false;
+}
+
+std::vector<swftest::Tag> spriteTags(const swftest::Tag& sprite)
+{
+    swftest::BitReader in(sprite.body.data(), sprite.body.size());
+    in.u16();
+    in.u16();
+    return swftest::readTags(in);
+}
+
+TEST(DemoGallery, MoviesPlayAFewFramesAndStopOnTheLast)
+{
+    struct Case {
+        const char* file;
+        int width;
+        int height;
+        int frames;
+    };
+    const Case cases[] = {
+        {"gradients.swf", 400, 300, 10},
+        {"strokes.swf", 400, 300, 10},
+        {"bitmaps.swf", 400, 300, 10},
+        {"morph.swf", 320, 240, 13},
+        {"sprites-and-clips.swf", 400, 300, 12},
+        {"text.swf", 400, 300, 10},
+        {"buttons.swf", 320, 240, 8},
+        {"actions.swf", 320, 240, 9},
+    };
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(gallery))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names.size(), std::size(cases));
+    // No ActionScript 3, no PlaceObject3 (filters, blend modes), no sound.
+    const std::set<std::uint16_t> foreign = {14, 15, 18, 19, 45, 60, 70, 72, 82, 89};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        EXPECT_TRUE(names.count(c.file));
+        const swftest::Swf swf = load(gallery / c.file);
+        EXPECT_EQ(swf.stage.xMax, c.width * 20);
+        EXPECT_EQ(swf.stage.yMax, c.height * 20);
+        EXPECT_EQ(swf.frameCount, c.frames);
+        const auto main = frames(swf.tags);
+        ASSERT_EQ(main.size(), static_cast<std::size_t>(c.frames));
+        EXPECT_TRUE(stops(main.back()));
+        // At least the first half plays on by itself.
+        for (std::size_t f = 0; f < main.size() / 2; ++f)
+            EXPECT_FALSE(stops(main[f])) << "frame " << f + 1;
+        for (const swftest::Tag& tag : swf.tags) {
+            EXPECT_FALSE(foreign.count(tag.code)) << "tag " << tag.code;
+            if (tag.code != 39)
+                continue;
+            // A sprite stops on its last frame, or earlier where it waits for a click.
+            const std::vector<swftest::Tag> tags = spriteTags(tag);
+            const auto inner = frames(tags);
+            EXPECT_TRUE(std::any_of(inner.begin(), inner.end(), stops));
+        }
+    }
+}
+
+// Every fill type, stroke style, bitmap and text form, and every action the native engine
+// interprets appears somewhere in the gallery.
+TEST(DemoGallery, CoversEveryDrawingRecordAndAction)
+{
+    std::set<std::uint16_t> tags;
+    std::set<int> fillTypes, spreads, interpolations, caps, joins, actions, pushTypes;
+    std::set<std::uint8_t> placeFlags;
+    bool fifteenStops = false;
+    bool filledLine = false;
+    const auto scan = [&](const std::vector<ActionRecord>& records) {
+        for (const ActionRecord& action : records) {
+            actions.insert(action.code);
+            if (action.code != 0x96)
+                continue;
+            for (std::size_t at = 0; at < action.payload.size();) {
+                const std::uint8_t type = action.payload[at++];
+                pushTypes.insert(type);
+                const std::size_t sizes[] = {0, 4, 0, 0, 1, 1, 8, 4, 1, 2};
+                if (type == 0)
+                    at = std::find(action.payload.begin() + at, action.payload.end(), 0)
+                         - action.payload.begin() + 1;
+                else
+                    at += sizes[type];
+            }
+        }
+    };
+    for (const auto& entry : fs::directory_iterator(gallery)) {
+        const swftest::Swf swf = load(entry.path());
+        std::vector<swftest::Tag> all = swf.tags;
+        for (const swftest::Tag& tag : swf.tags)
+            if (tag.code == 39)
+                for (const swftest::Tag& inner : spriteTags(tag))
+                    all.push_back(inner);
+        for (const swftest::Tag& tag : all) {
+            tags.insert(tag.code);
+            if (tag.code == 26)
+                placeFlags.insert(tag.body.at(0));
+            if (tag.code == 12) {
+                swftest::BitReader in(tag.body.data(), tag.body.size());
+                scan(readActions(in));
+            }
+            if (tag.code != 2 && tag.code != 32 && tag.code != 83)
+                continue;
+            const int version = tag.code == 83 ? 4 : tag.code == 32 ? 3 : 1;
+            swftest::BitReader in(tag.body.data(), tag.body.size());
+            in.u16();
+            swftest::readRect(in);
+            if (version == 4) {
+                swftest::readRect(in);
+                in.u8();
+            }
+            for (const swftest::FillStyle& fill : swftest::readFillStyles(in, version)) {
+                fillTypes.insert(fill.type);
+                spreads.insert(fill.spread);
+                interpolations.insert(fill.interpolation);
+                fifteenStops = fifteenStops || fill.stops.size() == 15;
+            }
+            for (const swftest::LineStyle& line : swftest::readLineStyles(in, version)) {
+                caps.insert(line.startCap);
+                joins.insert(line.join);
+                filledLine = filledLine || line.hasFill;
+            }
+        }
+        for (const ButtonHandler& handler : buttonHandlers(swf))
+            scan(handler.actions);
+    }
+    const std::pair<std::uint16_t, const char*> expectedTags[] = {
+        {2, "DefineShape"},       {32, "DefineShape3"},      {83, "DefineShape4"},
+        {6, "DefineBits"},        {8, "JPEGTables"},         {20, "DefineBitsLossless"},
+        {21, "DefineBitsJPEG2"},  {35, "DefineBitsJPEG3"},   {36, "DefineBitsLossless2"},
+        {46, "DefineMorphShape"}, {84, "DefineMorphShape2"}, {48, "DefineFont2"},
+        {11, "DefineText"},       {33, "DefineText2"},       {37, "DefineEditText"},
+        {34, "DefineButton2"},    {39, "DefineSprite"},      {43, "FrameLabel"},
+        {28, "RemoveObject2"},
+    };
+    for (const auto& [code, name] : expectedTags)
+        EXPECT_TRUE(tags.count(code)) << name;
+    EXPECT_EQ(fillTypes, (std::set<int>{0x00, 0x10, 0x12, 0x13, 0x40, 0x41, 0x42, 0x43}));
+    EXPECT_EQ(spreads, (std::set<int>{0, 1, 2}));
+    EXPECT_EQ(interpolations, (std::set<int>{0, 1}));
+    EXPECT_TRUE(fifteenStops);
+    EXPECT_EQ(caps, (std::set<int>{0, 1, 2}));
+    EXPECT_EQ(joins, (std::set<int>{0, 1, 2}));
+    EXPECT_TRUE(filledLine);
+    const std::pair<std::uint8_t, const char*> placements[] = {
+        {0x10, "ratio"}, {0x20, "name"}, {0x40, "clip depth"}, {0x08, "colour transform"}};
+    for (const auto& [flag, name] : placements)
+        EXPECT_TRUE(std::any_of(placeFlags.begin(), placeFlags.end(),
+                                [flag = flag](std::uint8_t f) { return (f & flag) != 0; }))
+            << name;
+    EXPECT_EQ(actions, (std::set<int>{0x06, 0x07, 0x12, 0x17, 0x1c, 0x1d, 0x21, 0x26, 0x47, 0x48,
+                                      0x49, 0x81, 0x83, 0x87, 0x88, 0x8b, 0x8c, 0x96, 0x99, 0x9d}));
+    EXPECT_EQ(pushTypes, (std::set<int>{0, 2, 3, 4, 5, 6, 7, 8}));
+}
+
+TEST(DemoGallery, ButtonsTraceAndReportPressAndRelease)
+{
+    struct Handler {
+        std::uint8_t condition;
+        std::string url;
+        std::string args;
+    };
+    const Handler expected[] = {{0x04, "FSCommand:press", "A"},
+                                {0x08, "FSCommand:release", "A"},
+                                {0x08, "FSCommand:lamp", "on"}};
+    const auto handlers = buttonHandlers(load(gallery / "buttons.swf"));
+    ASSERT_EQ(handlers.size(), std::size(expected));
+    for (std::size_t i = 0; i < handlers.size(); ++i) {
+        SCOPED_TRACE(expected[i].url);
+        EXPECT_EQ(handlers[i].condition, expected[i].condition);
+        const auto& actions = handlers[i].actions;
+        EXPECT_TRUE(std::any_of(actions.begin(), actions.end(), [](const ActionRecord& a) {
+            return a.code == 0x26;
+        })) << "traces";
+        const auto url = std::find_if(actions.begin(), actions.end(),
+                                      [](const ActionRecord& a) { return a.code == 0x83; });
+        ASSERT_NE(url, actions.end());
+        EXPECT_EQ(text(*url), expected[i].url);
+        const auto target = std::find(url->payload.begin(), url->payload.end(), 0) + 1;
+        EXPECT_EQ(std::string(target, std::find(target, url->payload.end(), 0)), expected[i].args);
+    }
 }
 
 // A catalog path ("\\atividades\\3A\\x.swf") as a relative path, letter case untouched.

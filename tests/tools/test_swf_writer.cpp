@@ -1,29 +1,23 @@
-#include "Actions.h"
-#include "BitWriter.h"
-#include "Button.h"
-#include "Movie.h"
-#include "Records.h"
-#include "Shape.h"
 #include "SwfReader.h"
+#include "swfwriter/Actions.h"
+#include "swfwriter/BitWriter.h"
+#include "swfwriter/Button.h"
+#include "swfwriter/Movie.h"
+#include "swfwriter/Records.h"
+#include "swfwriter/Shape.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace
 {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes tagBody(const swftest::Swf& swf, std::uint16_t code)
-{
-    const auto found = std::find_if(swf.tags.begin(), swf.tags.end(),
-                                    [code](const swftest::Tag& t) { return t.code == code; });
-    if (found == swf.tags.end())
-        throw std::runtime_error("no tag " + std::to_string(code));
-    return found->body;
-}
+using swftest::tagBody;
 
 TEST(BitWriter, PacksFieldsMostSignificantBitFirstAndPadsBeforeBytes)
 {
@@ -108,7 +102,9 @@ TEST(Actions, CompileToTheDocumentedBytecode)
     const Case cases[] = {
         {"stop", swfwriter::Actions().stop(), {0x07, 0x00}},
         {"play", swfwriter::Actions().play(), {0x06, 0x00}},
-        {"gotoAndStop(3)", swfwriter::Actions().gotoAndStop(3), {0x81, 0x02, 0x00, 0x02, 0x00, 0x00}},
+        {"gotoAndStop(3)",
+         swfwriter::Actions().gotoAndStop(3),
+         {0x81, 0x02, 0x00, 0x02, 0x00, 0x00}},
         {"gotoAndPlay(1)",
          swfwriter::Actions().gotoAndPlay(1),
          {0x81, 0x02, 0x00, 0x00, 0x00, 0x06, 0x00}},
@@ -130,84 +126,98 @@ TEST(Actions, CompileToTheDocumentedBytecode)
     }
 }
 
-// Walks a DefineShape/DefineShape3 body the way a player does and returns the pen positions
-// (twips) at each edge end; fails when records do not end exactly on the tag's last byte.
-std::vector<std::pair<std::int32_t, std::int32_t>> penPath(const Bytes& body, bool withAlpha)
+TEST(Actions, StackOperationsCompileToTheDocumentedBytecode)
+{
+    using A = swfwriter::Actions;
+    struct Case {
+        const char* name;
+        A actions;
+        Bytes bytes;
+    };
+    const Case cases[] = {
+        {"trace(\"hi\")", A().trace("hi"), {0x96, 0x04, 0x00, 0x00, 'h', 'i', 0x00, 0x26, 0x00}},
+        {"push string", A().push({std::string("a")}), {0x96, 0x03, 0x00, 0x00, 'a', 0x00, 0x00}},
+        // 1.5 is 0x3ff8000000000000: the high half comes first, each half little-endian.
+        {"push double",
+         A().push({1.5}),
+         {0x96, 0x09, 0x00, 0x06, 0x00, 0x00, 0xf8, 0x3f, 0x00, 0x00, 0x00, 0x00, 0x00}},
+        {"push integer", A().push({-2}), {0x96, 0x05, 0x00, 0x07, 0xfe, 0xff, 0xff, 0xff, 0x00}},
+        {"push boolean", A().push({true}), {0x96, 0x02, 0x00, 0x05, 0x01, 0x00}},
+        {"push null", A().push({A::Null{}}), {0x96, 0x01, 0x00, 0x02, 0x00}},
+        {"push undefined", A().push({A::Undefined{}}), {0x96, 0x01, 0x00, 0x03, 0x00}},
+        {"push register", A().push({A::Register{2}}), {0x96, 0x02, 0x00, 0x04, 0x02, 0x00}},
+        {"push constant", A().push({A::Constant{3}}), {0x96, 0x02, 0x00, 0x08, 0x03, 0x00}},
+        {"push far constant",
+         A().push({A::Constant{300}}),
+         {0x96, 0x03, 0x00, 0x09, 0x2c, 0x01, 0x00}},
+        {"one push, two values",
+         A().push({false, A::Constant{0}}),
+         {0x96, 0x04, 0x00, 0x05, 0x00, 0x08, 0x00, 0x00}},
+        {"constant pool",
+         A().constantPool({"a", "bc"}),
+         {0x88, 0x07, 0x00, 0x02, 0x00, 'a', 0x00, 'b', 'c', 0x00, 0x00}},
+        {"operators",
+         A().getVariable()
+             .setVariable()
+             .add()
+             .less()
+             .equals()
+             .logicalNot()
+             .stringAdd()
+             .pop()
+             .trace(),
+         {0x1c, 0x1d, 0x47, 0x48, 0x49, 0x12, 0x21, 0x17, 0x26, 0x00}},
+        {"store register", A().storeRegister(1), {0x87, 0x01, 0x00, 0x01, 0x00}},
+        {"tellTarget", A().setTarget("lamp"), {0x8b, 0x05, 0x00, 'l', 'a', 'm', 'p', 0x00, 0x00}},
+        // Offsets count from the end of the branch: forward past a stop, back to the start.
+        {"branch forward",
+         [] {
+             A a;
+             const A::Mark after = a.newMark();
+             a.jumpIf(after).stop().mark(after).play();
+             return a;
+         }(),
+         {0x9d, 0x02, 0x00, 0x01, 0x00, 0x07, 0x06, 0x00}},
+        {"branch back",
+         [] {
+             A a;
+             const A::Mark start = a.newMark();
+             a.mark(start).stop().jump(start);
+             return a;
+         }(),
+         {0x07, 0x99, 0x02, 0x00, 0xfa, 0xff, 0x00}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.actions.bytes(), c.bytes);
+    }
+}
+
+TEST(Actions, RefusesWhatThePlayerCannotRun)
+{
+    swfwriter::Actions unplaced;
+    unplaced.jump(unplaced.newMark());
+    EXPECT_THROW(static_cast<void>(unplaced.bytes()), std::logic_error);
+    EXPECT_THROW(swfwriter::Actions().storeRegister(4), std::out_of_range);
+    EXPECT_THROW(swfwriter::Actions().push({swfwriter::Actions::Register{4}}), std::out_of_range);
+}
+
+// Walks a shape tag's body the way a player does and returns the pen positions (twips) after
+// each move and edge; fails when the records do not end exactly on the tag's last byte.
+std::vector<std::pair<std::int32_t, std::int32_t>> penPath(const Bytes& body, int version)
 {
     swftest::BitReader in(body.data(), body.size());
     in.u16(); // id
     swftest::readRect(in);
-    const auto styleCount = [&in] {
-        const std::uint8_t count = in.u8();
-        return count == 0xff ? in.u16() : count;
-    };
-    const int fills = styleCount();
-    for (int i = 0; i < fills; ++i) {
-        const std::uint8_t type = in.u8();
-        if (type == 0x00) {
-            for (int c = 0; c < (withAlpha ? 4 : 3); ++c)
-                in.u8();
-            continue;
-        }
-        EXPECT_TRUE(type == 0x10 || type == 0x12) << int(type);
-        swftest::readMatrix(in);
-        in.ubits(4);
-        const int stops = static_cast<int>(in.ubits(4));
-        for (int s = 0; s < stops; ++s)
-            for (int c = 0; c < (withAlpha ? 5 : 4); ++c)
-                in.u8();
+    if (version == 4) {
+        swftest::readRect(in);
+        in.u8();
     }
-    const int lines = styleCount();
-    for (int i = 0; i < lines; ++i)
-        for (int c = 0; c < (withAlpha ? 6 : 5); ++c)
-            in.u8();
-    const int fillBits = static_cast<int>(in.ubits(4));
-    const int lineBits = static_cast<int>(in.ubits(4));
-
-    std::vector<std::pair<std::int32_t, std::int32_t>> path;
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    while (true) {
-        if (in.ubits(1) == 0) {
-            const std::uint32_t flags = in.ubits(5);
-            if (flags == 0)
-                break;
-            EXPECT_EQ(flags & 0x10, 0u) << "no new styles are written";
-            if (flags & 0x01) {
-                const int bits = static_cast<int>(in.ubits(5));
-                x = in.sbits(bits);
-                y = in.sbits(bits);
-                path.emplace_back(x, y);
-            }
-            if (flags & 0x02)
-                in.ubits(fillBits);
-            if (flags & 0x04)
-                in.ubits(fillBits);
-            if (flags & 0x08)
-                in.ubits(lineBits);
-        } else if (in.ubits(1) == 1) {
-            const int bits = static_cast<int>(in.ubits(4)) + 2;
-            if (in.ubits(1) == 1) {
-                x += in.sbits(bits);
-                y += in.sbits(bits);
-            } else if (in.ubits(1) == 1) {
-                y += in.sbits(bits);
-            } else {
-                x += in.sbits(bits);
-            }
-            path.emplace_back(x, y);
-        } else {
-            const int bits = static_cast<int>(in.ubits(4)) + 2;
-            x += in.sbits(bits);
-            y += in.sbits(bits);
-            x += in.sbits(bits);
-            y += in.sbits(bits);
-            path.emplace_back(x, y);
-        }
-    }
-    in.align();
+    swftest::readFillStyles(in, version);
+    swftest::readLineStyles(in, version);
+    const swftest::Outline outline = swftest::readOutline(in);
     EXPECT_EQ(in.position(), body.size()) << "shape records end before the tag does";
-    return path;
+    return outline.points;
 }
 
 TEST(Shape, EdgesReachTheRequestedPointsAndEndOnTheTagsLastByte)
@@ -226,7 +236,7 @@ TEST(Shape, EdgesReachTheRequestedPointsAndEndOnTheTagsLastByte)
     swfwriter::Movie movie(200, 100, 12, swfwriter::Rgba::hex(0xffffff));
     movie.define(shape);
     const swftest::Swf swf = swftest::readSwf(movie.bytes(swfwriter::Compression::None));
-    const auto path = penPath(tagBody(swf, 2), false);
+    const auto path = penPath(tagBody(swf, 2), 1);
     const std::vector<std::pair<std::int32_t, std::int32_t>> expected = {
         {200, 200}, {2200, 200}, {2200, 1211}, {200, 1200}, {200, 200}, {-100, 40000}};
     ASSERT_GE(path.size(), expected.size() + 1);
@@ -234,34 +244,82 @@ TEST(Shape, EdgesReachTheRequestedPointsAndEndOnTheTagsLastByte)
     EXPECT_EQ(path.back(), (std::pair<std::int32_t, std::int32_t>{60000, -20000}));
 }
 
-TEST(Shape, TranslucentOrGradientShapesUseTheMatchingTag)
+swfwriter::Fill withSpread(swfwriter::Fill fill, swfwriter::Spread spread)
 {
+    fill.spread = spread;
+    return fill;
+}
+
+swfwriter::Fill linearRgb(swfwriter::Fill fill)
+{
+    fill.interpolation = swfwriter::Interpolation::LinearRgb;
+    return fill;
+}
+
+std::vector<swfwriter::GradientStop> greyStops(int count, std::uint8_t alpha = 255)
+{
+    std::vector<swfwriter::GradientStop> stops;
+    for (int i = 0; i < count; ++i)
+        stops.push_back(
+            {i / double(count - 1),
+             swfwriter::Rgba{static_cast<std::uint8_t>(i * 16), static_cast<std::uint8_t>(i * 16),
+                             static_cast<std::uint8_t>(i * 16), alpha}});
+    return stops;
+}
+
+TEST(Shape, EachShapeUsesTheOldestTagThatHoldsItsStyles)
+{
+    using swfwriter::Fill;
+    using swfwriter::Rgba;
+    const auto square = swfwriter::Line::plain(4, Rgba::hex(0x000000));
+    auto squareCap = square;
+    squareCap.cap = swfwriter::Cap::Square;
+    auto bevel = square;
+    bevel.join = swfwriter::Join::Bevel;
+    auto gradientLine = square;
+    gradientLine.fill = Fill::linear({0, 0}, {50, 0}, greyStops(2));
     struct Case {
         const char* name;
-        swfwriter::Fill fill;
+        Fill fill;
+        std::optional<swfwriter::Line> line;
         std::uint16_t tag;
     };
     const Case cases[] = {
-        {"opaque solid", swfwriter::Fill::solid(swfwriter::Rgba::hex(0x123456)), 2},
-        {"translucent solid", swfwriter::Fill::solid(swfwriter::Rgba::hex(0x123456, 128)), 32},
-        {"linear",
-         swfwriter::Fill::linear({0, 0}, {50, 0},
-                           {{0, swfwriter::Rgba::hex(0xff0000)}, {1, swfwriter::Rgba::hex(0x0000ff)}}),
-         2},
-        {"radial with alpha",
-         swfwriter::Fill::radial({25, 25}, 25,
-                           {{0, swfwriter::Rgba::hex(0xffffff)}, {1, swfwriter::Rgba::hex(0xffffff, 0)}}),
-         32},
+        {"opaque solid", Fill::solid(Rgba::hex(0x123456)), {}, 2},
+        {"translucent solid", Fill::solid(Rgba::hex(0x123456, 128)), {}, 32},
+        {"linear", Fill::linear({0, 0}, {50, 0}, greyStops(2)), {}, 2},
+        {"eight stops", Fill::linear({0, 0}, {50, 0}, greyStops(8)), {}, 2},
+        {"nine stops", Fill::linear({0, 0}, {50, 0}, greyStops(9)), {}, 83},
+        {"radial with alpha", Fill::radial({25, 25}, 25, greyStops(2, 0)), {}, 32},
+        {"reflected",
+         withSpread(Fill::radial({25, 25}, 5, greyStops(2)), swfwriter::Spread::Reflect),
+         {},
+         83},
+        {"repeated",
+         withSpread(Fill::linear({0, 0}, {5, 0}, greyStops(2)), swfwriter::Spread::Repeat),
+         {},
+         83},
+        {"linear RGB", linearRgb(Fill::linear({0, 0}, {50, 0}, greyStops(3))), {}, 83},
+        {"focal", Fill::focal({25, 25}, 25, -0.5, greyStops(3)), {}, 83},
+        {"bitmap", Fill::image(1, {}, swfwriter::BitmapWrap::Clip, true), {}, 2},
+        {"round line", Fill::solid(Rgba::hex(0x123456)), square, 2},
+        {"translucent line", Fill::solid(Rgba::hex(0x123456)),
+         swfwriter::Line::plain(2, Rgba::hex(0, 100)), 32},
+        {"square cap", Fill::solid(Rgba::hex(0x123456)), squareCap, 83},
+        {"bevel join", Fill::solid(Rgba::hex(0x123456)), bevel, 83},
+        {"gradient line", Fill::solid(Rgba::hex(0x123456)), gradientLine, 83},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         swfwriter::Shape shape;
         shape.setFill(shape.addFill(c.fill));
+        if (c.line)
+            shape.setLine(shape.addLine(*c.line));
         shape.ellipse({25, 25}, 25, 20);
-        swfwriter::Movie movie(50, 50, 12, swfwriter::Rgba::hex(0xffffff));
+        swfwriter::Movie movie(50, 50, 12, Rgba::hex(0xffffff));
         movie.define(shape);
         const swftest::Swf swf = swftest::readSwf(movie.bytes(swfwriter::Compression::None));
-        const auto path = penPath(tagBody(swf, c.tag), c.tag == 32);
+        const auto path = penPath(tagBody(swf, c.tag), c.tag == 83 ? 4 : c.tag == 32 ? 3 : 1);
         ASSERT_FALSE(path.empty());
         // Eight arcs close the ellipse where it started.
         EXPECT_EQ(path.front(), path.back());
@@ -297,7 +355,8 @@ swfwriter::Movie sampleMovie()
             swfwriter::ColorTransform::tint(swfwriter::Rgba::hex(0x00ff00), 0.5));
     t.showFrame();
     for (int f = 0; f < 5; ++f) {
-        t.move(1, swfwriter::Matrix::translation(40 + f, 40), swfwriter::ColorTransform::alpha(0.2 * f));
+        t.move(1, swfwriter::Matrix::translation(40 + f, 40),
+               swfwriter::ColorTransform::alpha(0.2 * f));
         t.showFrame();
     }
     t.remove(2);
@@ -398,6 +457,76 @@ TEST(Timeline, PlaceAndMoveRecordWhatChanges)
         EXPECT_EQ(flags[i], 0x0d);
     const Bytes removal = tagBody(swf, 28);
     EXPECT_EQ(removal, (Bytes{0x02, 0x00}));
+}
+
+// Skips a CXFORMWITHALPHA record.
+void skipColorTransform(swftest::BitReader& in)
+{
+    const bool add = in.ubits(1) != 0;
+    const bool multiply = in.ubits(1) != 0;
+    const int bits = static_cast<int>(in.ubits(4));
+    in.ubits(bits * ((add ? 4 : 0) + (multiply ? 4 : 0)));
+    in.align();
+}
+
+TEST(Timeline, PlacementsCarryRatioNameAndClipDepthInOrder)
+{
+    struct Case {
+        const char* name;
+        bool move;
+        swfwriter::Placement placement;
+        std::uint8_t flags;
+    };
+    const Case cases[] = {
+        {"ratio", false, {{}, {}, 0x1234, {}, {}}, 0x16},
+        {"name and clip", false, {{}, {}, {}, "mask", 9}, 0x66},
+        {"everything",
+         false,
+         {swfwriter::Matrix::translation(3, 4), swfwriter::ColorTransform::alpha(0.5), 65535, "n",
+          7},
+         0x7e},
+        {"ratio on a move", true, {{}, {}, 0, {}, {}}, 0x15},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        swfwriter::Timeline timeline;
+        if (c.move)
+            timeline.move(3, c.placement);
+        else
+            timeline.place(3, 5, c.placement);
+        const Bytes tags = timeline.tags();
+        swftest::BitReader stream(tags.data(), tags.size());
+        const auto read = swftest::readTags(stream);
+        ASSERT_EQ(read.front().code, 26);
+        const Bytes& body = read.front().body;
+        swftest::BitReader in(body.data(), body.size());
+        EXPECT_EQ(in.u8(), c.flags);
+        EXPECT_EQ(in.u16(), 3);
+        if (!c.move) {
+            EXPECT_EQ(in.u16(), 5);
+        }
+        swftest::readMatrix(in);
+        if (c.placement.colour)
+            skipColorTransform(in);
+        if (c.placement.ratio) {
+            EXPECT_EQ(in.u16(), *c.placement.ratio);
+        }
+        if (!c.placement.name.empty()) {
+            EXPECT_EQ(in.string(), c.placement.name);
+        }
+        if (c.placement.clipDepth) {
+            EXPECT_EQ(in.u16(), *c.placement.clipDepth);
+        }
+        EXPECT_EQ(in.position(), body.size());
+    }
+}
+
+TEST(Timeline, AClipMasksOnlyDepthsAboveItsOwn)
+{
+    swfwriter::Timeline timeline;
+    EXPECT_THROW(timeline.place(4, 1, swfwriter::Placement{{}, {}, {}, {}, 4}),
+                 std::invalid_argument);
+    EXPECT_NO_THROW(timeline.place(4, 1, swfwriter::Placement{{}, {}, {}, {}, 5}));
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "ActivityMovies.h"
 
 #include "Artwork.h"
-#include "Movie.h"
-#include "Shape.h"
+#include "swfwriter/Movie.h"
+#include "swfwriter/Shape.h"
 
 #include <cmath>
 #include <fstream>
@@ -27,13 +27,14 @@ double wave(int frame, int period, double phase = 0)
 
 // Stage, title strip and topic line (or question) every activity starts with, at depths 1 to 3.
 swfwriter::Movie stage(const Artwork& art, const QString& title, const QString& topic, Rgba colour,
-                 double topicSize = 16)
+                       double topicSize = 16)
 {
     swfwriter::Movie movie(width, height, frameRate, Artwork::lighter(colour, 0.88));
     const swfwriter::CharacterId strip =
         art.panel(movie, width - 20, 70, 16, Artwork::lighter(colour, 0.35), colour,
                   Artwork::darker(colour, 0.4));
-    const swfwriter::CharacterId titleText = art.text(movie, title, 30, Rgba::hex(0xffffff), width - 60);
+    const swfwriter::CharacterId titleText =
+        art.text(movie, title, 30, Rgba::hex(0xffffff), width - 60);
     const swfwriter::CharacterId topicText =
         art.text(movie, topic, topicSize, Artwork::darker(colour, 0.45), width - 60);
     swfwriter::Timeline& t = movie.timeline();
@@ -231,8 +232,8 @@ void ActivityMovies::card(const std::filesystem::path& file, const QString& titl
 {
     swfwriter::Movie movie = stage(m_art, title, topic, colour);
     const swfwriter::CharacterId scene = illustration(movie, m_art, colour);
-    const swfwriter::CharacterId note = m_art.text(movie, QStringLiteral("Atividade de demonstração"), 18,
-                                             Artwork::darker(colour, 0.3));
+    const swfwriter::CharacterId note = m_art.text(
+        movie, QStringLiteral("Atividade de demonstração"), 18, Artwork::darker(colour, 0.3));
     swfwriter::Timeline& t = movie.timeline();
     t.place(4, scene, Matrix::translation(width / 2, 300));
     constexpr int frames = 60;

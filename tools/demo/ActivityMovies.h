@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Types.h"
+#include "swfwriter/Types.h"
 
 #include <QString>
 #include <QStringList>

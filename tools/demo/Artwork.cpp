@@ -1,9 +1,9 @@
 #include "Artwork.h"
 
-#include "Button.h"
-#include "GlyphOutline.h"
-#include "Movie.h"
-#include "Shape.h"
+#include "swfwriter/Button.h"
+#include "swfwriter/GlyphOutline.h"
+#include "swfwriter/Movie.h"
+#include "swfwriter/Shape.h"
 
 #include <cmath>
 #include <numbers>
@@ -33,8 +33,9 @@ Rgba Artwork::darker(Rgba colour, double amount)
     return {mix(colour.r), mix(colour.g), mix(colour.b), colour.a};
 }
 
-swfwriter::CharacterId Artwork::text(swfwriter::Movie& movie, const QString& text, double size, Rgba colour,
-                               double maxWidth, swfwriter::GlyphOutline::Anchor anchor) const
+swfwriter::CharacterId Artwork::text(swfwriter::Movie& movie, const QString& text, double size,
+                                     Rgba colour, double maxWidth,
+                                     swfwriter::GlyphOutline::Anchor anchor) const
 {
     swfwriter::Shape shape;
     shape.setFill(shape.addFill(Fill::solid(colour)));
@@ -69,8 +70,8 @@ swfwriter::CharacterId Artwork::ball(swfwriter::Movie& movie, double radius, Rgb
     return movie.define(shape);
 }
 
-swfwriter::CharacterId Artwork::panel(swfwriter::Movie& movie, double width, double height, double radius,
-                                Rgba top, Rgba bottom, Rgba border) const
+swfwriter::CharacterId Artwork::panel(swfwriter::Movie& movie, double width, double height,
+                                      double radius, Rgba top, Rgba bottom, Rgba border) const
 {
     swfwriter::Shape shape;
     shape.setFill(shape.addFill(Fill::linear({0, 0}, {0, height}, {{0, top}, {1, bottom}})));
@@ -79,15 +80,15 @@ swfwriter::CharacterId Artwork::panel(swfwriter::Movie& movie, double width, dou
     return movie.define(shape);
 }
 
-swfwriter::CharacterId Artwork::pushButton(swfwriter::Movie& movie, const QString& label, double width,
-                                     double height, Rgba colour,
-                                     const swfwriter::Actions& onRelease) const
+swfwriter::CharacterId Artwork::pushButton(swfwriter::Movie& movie, const QString& label,
+                                           double width, double height, Rgba colour,
+                                           const swfwriter::Actions& onRelease) const
 {
     const double radius = std::min(8.0, height / 3);
     const swfwriter::CharacterId up =
         panel(movie, width, height, radius, lighter(colour, 0.45), colour, darker(colour, 0.5));
     const swfwriter::CharacterId over = panel(movie, width, height, radius, lighter(colour, 0.7),
-                                        lighter(colour, 0.2), darker(colour, 0.5));
+                                              lighter(colour, 0.2), darker(colour, 0.5));
     const swfwriter::CharacterId down =
         panel(movie, width, height, radius, colour, lighter(colour, 0.3), darker(colour, 0.6));
     const swfwriter::CharacterId caption =
@@ -100,7 +101,8 @@ swfwriter::CharacterId Artwork::pushButton(swfwriter::Movie& movie, const QStrin
     const swfwriter::Matrix centred = swfwriter::Matrix::translation(width / 2, height / 2);
     button.add(caption, {.up = true, .over = true}, 4, centred);
     // Held down, the caption sinks by a pixel with its face.
-    button.add(caption, {.down = true}, 5, swfwriter::Matrix::translation(width / 2 + 1, height / 2 + 1));
+    button.add(caption, {.down = true}, 5,
+               swfwriter::Matrix::translation(width / 2 + 1, height / 2 + 1));
     button.on(swfwriter::ButtonEvent::Release, onRelease);
     return movie.define(button);
 }

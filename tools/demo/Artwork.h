@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Actions.h"
-#include "GlyphOutline.h"
-#include "Types.h"
+#include "swfwriter/Actions.h"
+#include "swfwriter/GlyphOutline.h"
+#include "swfwriter/Types.h"
 
 #include <QString>
 
@@ -22,18 +22,23 @@ public:
 
     // Text as filled glyph outlines with a thin darker edge; wider text shrinks to maxWidth.
     [[nodiscard]] swfwriter::CharacterId
-    text(swfwriter::Movie& movie, const QString& text, double size, swfwriter::Rgba colour, double maxWidth = 0,
+    text(swfwriter::Movie& movie, const QString& text, double size, swfwriter::Rgba colour,
+         double maxWidth = 0,
          swfwriter::GlyphOutline::Anchor anchor = swfwriter::GlyphOutline::Anchor::Centre) const;
-    [[nodiscard]] swfwriter::CharacterId star(swfwriter::Movie& movie, double radius, swfwriter::Rgba colour) const;
+    [[nodiscard]] swfwriter::CharacterId star(swfwriter::Movie& movie, double radius,
+                                              swfwriter::Rgba colour) const;
     // A ball lit from the upper left.
-    [[nodiscard]] swfwriter::CharacterId ball(swfwriter::Movie& movie, double radius, swfwriter::Rgba colour) const;
+    [[nodiscard]] swfwriter::CharacterId ball(swfwriter::Movie& movie, double radius,
+                                              swfwriter::Rgba colour) const;
     [[nodiscard]] swfwriter::CharacterId panel(swfwriter::Movie& movie, double width, double height,
-                                         double radius, swfwriter::Rgba top, swfwriter::Rgba bottom,
-                                         swfwriter::Rgba border) const;
+                                               double radius, swfwriter::Rgba top,
+                                               swfwriter::Rgba bottom,
+                                               swfwriter::Rgba border) const;
     // A push button with a label, lighter under the mouse and pressed in when held.
-    [[nodiscard]] swfwriter::CharacterId pushButton(swfwriter::Movie& movie, const QString& label, double width,
-                                              double height, swfwriter::Rgba colour,
-                                              const swfwriter::Actions& onRelease) const;
+    [[nodiscard]] swfwriter::CharacterId pushButton(swfwriter::Movie& movie, const QString& label,
+                                                    double width, double height,
+                                                    swfwriter::Rgba colour,
+                                                    const swfwriter::Actions& onRelease) const;
 
     [[nodiscard]] static swfwriter::Rgba lighter(swfwriter::Rgba colour, double amount);
     [[nodiscard]] static swfwriter::Rgba darker(swfwriter::Rgba colour, double amount);

@@ -1,8 +1,8 @@
 #include "MenuMovies.h"
 
 #include "Artwork.h"
-#include "Movie.h"
-#include "Shape.h"
+#include "swfwriter/Movie.h"
+#include "swfwriter/Shape.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,7 +30,8 @@ double wave(int frame, int period, double phase = 0)
 }
 
 // A sprite of one star that grows and shrinks on its own loop, for twinkles.
-swfwriter::CharacterId twinkle(swfwriter::Movie& movie, const Artwork& art, double radius, Rgba colour)
+swfwriter::CharacterId twinkle(swfwriter::Movie& movie, const Artwork& art, double radius,
+                               Rgba colour)
 {
     const swfwriter::CharacterId star = art.star(movie, radius, colour);
     swfwriter::Timeline sprite;
@@ -288,7 +289,8 @@ std::vector<MenuMovies::Part> MenuMovies::emblemParts(swfwriter::Movie& movie, E
         const swfwriter::CharacterId shape = movie.define(bubble);
         parts.push_back(
             {shape, [=](int f) { return Matrix::placed(cx, cy, 1 + 0.06 * wave(f, loopFrames)); }});
-        const swfwriter::CharacterId hello = m_art.text(movie, QStringLiteral("Hello!"), 20, colour);
+        const swfwriter::CharacterId hello =
+            m_art.text(movie, QStringLiteral("Hello!"), 20, colour);
         const swfwriter::CharacterId ola =
             m_art.text(movie, QStringLiteral("Olá!"), 20, Rgba::hex(0x3fae49));
         // The two greetings take turns, each popping up in its half of the loop.
@@ -323,7 +325,7 @@ std::vector<MenuMovies::Part> MenuMovies::emblemParts(swfwriter::Movie& movie, E
     }
     case Emblem::Screen: {
         const swfwriter::CharacterId screen = m_art.panel(movie, 86, 56, 6, Rgba::hex(0x20324a),
-                                                    Rgba::hex(0x0f1c2c), Rgba::hex(0x8a9aa8));
+                                                          Rgba::hex(0x0f1c2c), Rgba::hex(0x8a9aa8));
         parts.push_back({screen, [=](int) { return Matrix::translation(cx - 43, cy - 32); }});
         swfwriter::Shape foot;
         foot.setFill(foot.addFill(swfwriter::Fill::solid(Rgba::hex(0x8a9aa8))));

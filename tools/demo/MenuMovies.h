@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Types.h"
+#include "swfwriter/Types.h"
 
 #include <QString>
 
@@ -41,7 +41,8 @@ private:
     void button(const char* file, const QString& label, const char* command,
                 swfwriter::Rgba colour) const;
     void yearTile(const char* file, int year, swfwriter::Rgba colour) const;
-    void subjectTile(const char* file, const QString& name, Emblem emblem, swfwriter::Rgba colour) const;
+    void subjectTile(const char* file, const QString& name, Emblem emblem,
+                     swfwriter::Rgba colour) const;
     [[nodiscard]] std::vector<Part> emblemParts(swfwriter::Movie& movie, Emblem emblem,
                                                 swfwriter::Rgba colour) const;
     void waiting() const;

@@ -1,12 +1,13 @@
-// Writes the demo content tree: the menu movies and the catalog in config/, and the activities
-// the catalog points at. The catalog rows, quiz questions and lesson steps come from the tables
-// in the demo/ folder of the source tree.
+// Writes the demo content tree: the menu movies and the catalog in config/, the activities the
+// catalog points at, and in gallery/ the movies that show every drawing feature. The catalog rows,
+// quiz questions and lesson steps come from the tables in the demo/ folder of the source tree.
 #include "ActivityMovies.h"
 #include "Artwork.h"
 #include "DataPacket.h"
-#include "GlyphOutline.h"
+#include "GalleryMovies.h"
 #include "MenuMovies.h"
 #include "TsvTable.h"
+#include "swfwriter/GlyphOutline.h"
 
 #include <QGuiApplication>
 
@@ -166,6 +167,8 @@ int main(int argc, char* argv[])
         MenuMovies(art, root / "config").writeAll();
         writeActivities(ActivityMovies(art), root, catalog, lessons, quizzes);
         writeCatalog(root / "config" / "ketmo.xml", catalog);
+        fs::create_directories(root / "gallery");
+        GalleryMovies(glyphs, root / "gallery").writeAll();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "quorvane-demo: %s\n", error.what());
         return 1;

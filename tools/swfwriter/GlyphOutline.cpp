@@ -1,5 +1,6 @@
 #include "GlyphOutline.h"
 
+#include "Font.h"
 #include "Shape.h"
 
 #include <QPainterPath>
@@ -46,6 +47,41 @@ void addCubic(Shape& shape, const QPointF& p0, const QPointF& c1, const QPointF&
     quadratic(middle, bc, c, p3);
 }
 
+// Adds a path's contours to the shape, cubic segments as pairs of quadratic ones, closing
+// every contour.
+void addPath(Shape& shape, const QPainterPath& path)
+{
+    QPointF current;
+    QPointF start;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        switch (e.type) {
+        case QPainterPath::MoveToElement:
+            if (i > 0 && current != start)
+                shape.lineTo(toPoint(start));
+            shape.moveTo(toPoint(e));
+            current = start = e;
+            break;
+        case QPainterPath::LineToElement:
+            shape.lineTo(toPoint(e));
+            current = e;
+            break;
+        case QPainterPath::CurveToElement: {
+            const QPointF c2 = path.elementAt(i + 1);
+            const QPointF end = path.elementAt(i + 2);
+            addCubic(shape, current, e, c2, end);
+            current = end;
+            i += 2;
+            break;
+        }
+        case QPainterPath::CurveToDataElement:
+            break;
+        }
+    }
+    if (current != start)
+        shape.lineTo(toPoint(start));
+}
+
 } // namespace
 
 GlyphOutline::GlyphOutline(const QString& fontFile)
@@ -81,35 +117,29 @@ void GlyphOutline::addText(Shape& shape, const QString& text, double pixelSize, 
                         -box.center().y());
     path = transform.map(path);
 
-    QPointF current;
-    QPointF start;
-    for (int i = 0; i < path.elementCount(); ++i) {
-        const QPainterPath::Element e = path.elementAt(i);
-        switch (e.type) {
-        case QPainterPath::MoveToElement:
-            if (i > 0 && current != start)
-                shape.lineTo(toPoint(start));
-            shape.moveTo(toPoint(e));
-            current = start = e;
-            break;
-        case QPainterPath::LineToElement:
-            shape.lineTo(toPoint(e));
-            current = e;
-            break;
-        case QPainterPath::CurveToElement: {
-            const QPointF c2 = path.elementAt(i + 1);
-            const QPointF end = path.elementAt(i + 2);
-            addCubic(shape, current, e, c2, end);
-            current = end;
-            i += 2;
-            break;
-        }
-        case QPainterPath::CurveToDataElement:
-            break;
-        }
+    addPath(shape, path);
+}
+
+Font GlyphOutline::font(const QString& characters, const std::string& name) const
+{
+    // Outlines come at outlineSize pixels to the em; the font wants emPixels.
+    const double scale = Font::emPixels / outlineSize;
+    const double units = Font::emUnits / outlineSize;
+    Font font(name);
+    font.setMetrics(m_font.ascent() * units, m_font.descent() * units, m_font.leading() * units);
+    for (const QChar c : characters) {
+        if (font.glyphIndex(c.unicode()))
+            continue;
+        const QList<quint32> glyphs = m_font.glyphIndexesForString(QString(c));
+        if (glyphs.size() != 1 || (glyphs[0] == 0 && !c.isSpace()))
+            throw std::runtime_error("the font file has no glyph for a character");
+        const QList<QPointF> advances = m_font.advancesForGlyphIndexes(glyphs);
+        Shape outline;
+        outline.setFill(outline.addFill(Fill::solid(Rgba{})));
+        addPath(outline, QTransform::fromScale(scale, scale).map(m_font.pathForGlyph(glyphs[0])));
+        font.addGlyph(c.unicode(), std::move(outline), advances.value(0).x() * units);
     }
-    if (current != start)
-        shape.lineTo(toPoint(start));
+    return font;
 }
 
 } // namespace swfwriter

@@ -5,9 +5,12 @@
 #include <QRawFont>
 #include <QString>
 
+#include <string>
+
 namespace swfwriter
 {
 
+class Font;
 class Shape;
 
 // Draws text into a shape as glyph outlines (quadratic edges) taken from a font file, so the
@@ -25,6 +28,10 @@ public:
     // than maxWidth (when positive) is scaled down to fit.
     void addText(Shape& shape, const QString& text, double pixelSize, Point at, double maxWidth = 0,
                  Anchor anchor = Anchor::Centre) const;
+
+    // An embedded font holding the glyphs of the given characters, with their advances and the
+    // file's line metrics.
+    [[nodiscard]] Font font(const QString& characters, const std::string& name) const;
 
 private:
     QRawFont m_font;

@@ -1,10 +1,13 @@
 #include "Movie.h"
 
+#include "Bitmap.h"
 #include "Button.h"
+#include "EditText.h"
+#include "Font.h"
+#include "MorphShape.h"
 #include "Records.h"
 #include "Shape.h"
-
-#include <zlib.h>
+#include "StaticText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,13 +35,21 @@ CharacterId Movie::nextId()
 CharacterId Movie::define(const Shape& shape)
 {
     const CharacterId id = nextId();
-    const bool withAlpha = shape.needsAlpha();
+    const int version = shape.tagVersion();
     BitWriter body;
     body.u16(id);
     const auto [xMin, xMax, yMin, yMax] = shape.bounds();
     writeRect(body, xMin, xMax, yMin, yMax);
-    shape.write(body, withAlpha);
-    writeTag(m_definitions, withAlpha ? TagCode::DefineShape3 : TagCode::DefineShape, body.data());
+    if (version == 4) {
+        const auto [exMin, exMax, eyMin, eyMax] = shape.edgeBounds();
+        writeRect(body, exMin, exMax, eyMin, eyMax);
+        body.u8(0x01); // even-odd fill, strokes scale with the shape
+    }
+    shape.write(body, version);
+    const TagCode code = version == 4   ? TagCode::DefineShape4
+                         : version == 3 ? TagCode::DefineShape3
+                                        : TagCode::DefineShape;
+    writeTag(m_definitions, code, body.data());
     return id;
 }
 
@@ -60,6 +71,111 @@ CharacterId Movie::define(const Button& button)
     body.u16(id);
     button.write(body);
     writeTag(m_definitions, TagCode::DefineButton2, body.data());
+    return id;
+}
+
+CharacterId Movie::define(const MorphShape& morph)
+{
+    const CharacterId id = nextId();
+    BitWriter body;
+    body.u16(id);
+    morph.write(body);
+    writeTag(m_definitions,
+             morph.tagVersion() == 2 ? TagCode::DefineMorphShape2 : TagCode::DefineMorphShape,
+             body.data());
+    return id;
+}
+
+CharacterId Movie::define(const Font& font)
+{
+    const CharacterId id = nextId();
+    BitWriter body;
+    body.u16(id);
+    font.write(body);
+    writeTag(m_definitions, TagCode::DefineFont2, body.data());
+    return id;
+}
+
+CharacterId Movie::define(const StaticText& text)
+{
+    const CharacterId id = nextId();
+    BitWriter body;
+    body.u16(id);
+    text.write(body);
+    writeTag(m_definitions, text.needsAlpha() ? TagCode::DefineText2 : TagCode::DefineText,
+             body.data());
+    return id;
+}
+
+CharacterId Movie::define(const EditText& text)
+{
+    const CharacterId id = nextId();
+    BitWriter body;
+    body.u16(id);
+    text.write(body);
+    writeTag(m_definitions, TagCode::DefineEditText, body.data());
+    return id;
+}
+
+CharacterId Movie::define(const Bitmap& bitmap)
+{
+    const std::vector<std::uint8_t> pixels = bitmap.losslessPixels();
+    if (bitmap.width > 0xffff || bitmap.height > 0xffff)
+        throw std::invalid_argument("bitmap too large");
+    const CharacterId id = nextId();
+    BitWriter body;
+    body.u16(id);
+    body.u8(5); // 32 bits per pixel: 0RGB, or premultiplied ARGB
+    body.u16(static_cast<std::uint16_t>(bitmap.width));
+    body.u16(static_cast<std::uint16_t>(bitmap.height));
+    body.bytes(deflated(pixels));
+    writeTag(m_definitions,
+             bitmap.opaque() ? TagCode::DefineBitsLossless : TagCode::DefineBitsLossless2,
+             body.data());
+    return id;
+}
+
+CharacterId Movie::defineJpeg(const std::vector<std::uint8_t>& jpeg)
+{
+    static_cast<void>(JpegParts::split(jpeg)); // refuses what is no JPEG file
+    const CharacterId id = nextId();
+    BitWriter body;
+    body.u16(id);
+    body.bytes(jpeg);
+    writeTag(m_definitions, TagCode::DefineBitsJpeg2, body.data());
+    return id;
+}
+
+CharacterId Movie::defineJpeg(const std::vector<std::uint8_t>& jpeg,
+                              const std::vector<std::uint8_t>& alpha)
+{
+    const JpegParts parts = JpegParts::split(jpeg);
+    if (alpha.size() != static_cast<std::size_t>(parts.width) * parts.height)
+        throw std::invalid_argument("alpha plane size does not match the JPEG image");
+    const CharacterId id = nextId();
+    BitWriter body;
+    body.u16(id);
+    body.u32(static_cast<std::uint32_t>(jpeg.size())); // where the alpha plane starts
+    body.bytes(jpeg);
+    body.bytes(deflated(alpha));
+    writeTag(m_definitions, TagCode::DefineBitsJpeg3, body.data());
+    return id;
+}
+
+CharacterId Movie::defineJpegSharingTables(const std::vector<std::uint8_t>& jpeg)
+{
+    JpegParts parts = JpegParts::split(jpeg);
+    if (!m_jpegTables) {
+        writeTag(m_definitions, TagCode::JpegTables, parts.tables);
+        m_jpegTables = std::move(parts.tables);
+    } else if (*m_jpegTables != parts.tables) {
+        throw std::invalid_argument("JPEG images of one movie must share their tables");
+    }
+    const CharacterId id = nextId();
+    BitWriter body;
+    body.u16(id);
+    body.bytes(parts.image);
+    writeTag(m_definitions, TagCode::DefineBits, body.data());
     return id;
 }
 
@@ -100,14 +216,7 @@ std::vector<std::uint8_t> Movie::bytes(Compression compression) const
         file.bytes(plain);
         return file.data();
     }
-    uLongf packedSize = compressBound(static_cast<uLong>(plain.size()));
-    std::vector<std::uint8_t> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, plain.data(), static_cast<uLong>(plain.size()),
-                  Z_BEST_COMPRESSION)
-        != Z_OK)
-        throw std::runtime_error("zlib could not compress the movie");
-    packed.resize(packedSize);
-    file.bytes(packed);
+    file.bytes(deflated(plain));
     return file.data();
 }
 

@@ -6,13 +6,19 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace swfwriter
 {
 
+struct Bitmap;
 class Button;
+struct EditText;
+class Font;
+class MorphShape;
 class Shape;
+class StaticText;
 
 enum class Compression { None, Zlib };
 
@@ -28,6 +34,22 @@ public:
     CharacterId define(const Shape& shape);
     CharacterId define(const Timeline& sprite);
     CharacterId define(const Button& button);
+    CharacterId define(const MorphShape& morph);
+    CharacterId define(const Font& font);
+    CharacterId define(const StaticText& text);
+    CharacterId define(const EditText& text);
+    // Opaque bitmaps as DefineBitsLossless (24-bit), translucent ones as DefineBitsLossless2.
+    CharacterId define(const Bitmap& bitmap);
+    // A whole JPEG file as DefineBitsJPEG2.
+    CharacterId defineJpeg(const std::vector<std::uint8_t>& jpeg);
+    // A JPEG file with an alpha plane of one byte per pixel, rows from the top, as
+    // DefineBitsJPEG3. Throws std::invalid_argument when the plane's size does not match.
+    CharacterId defineJpeg(const std::vector<std::uint8_t>& jpeg,
+                           const std::vector<std::uint8_t>& alpha);
+    // A JPEG file as DefineBits, its tables in the movie's JPEGTables tag. A movie has one such
+    // tag, so every image written this way must carry the same tables (same encoder and
+    // quality); throws std::invalid_argument otherwise.
+    CharacterId defineJpegSharingTables(const std::vector<std::uint8_t>& jpeg);
 
     [[nodiscard]] Timeline& timeline() { return m_timeline; }
 
@@ -47,6 +69,7 @@ private:
     BitWriter m_definitions;
     Timeline m_timeline;
     CharacterId m_lastId = 0;
+    std::optional<std::vector<std::uint8_t>> m_jpegTables;
 };
 
 } // namespace swfwriter

@@ -1,5 +1,7 @@
 #include "Records.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -132,6 +134,18 @@ void writeRgba(BitWriter& out, Rgba colour)
 {
     writeRgb(out, colour);
     out.u8(colour.a);
+}
+
+std::vector<std::uint8_t> deflated(const std::vector<std::uint8_t>& data)
+{
+    uLongf packedSize = compressBound(static_cast<uLong>(data.size()));
+    std::vector<std::uint8_t> packed(packedSize);
+    if (compress2(packed.data(), &packedSize, data.data(), static_cast<uLong>(data.size()),
+                  Z_BEST_COMPRESSION)
+        != Z_OK)
+        throw std::runtime_error("zlib could not compress");
+    packed.resize(packedSize);
+    return packed;
 }
 
 } // namespace swfwriter

@@ -13,15 +13,28 @@ enum class TagCode : std::uint16_t {
     End = 0,
     ShowFrame = 1,
     DefineShape = 2,
+    DefineBits = 6,
+    JpegTables = 8,
     SetBackgroundColor = 9,
+    DefineText = 11,
     DoAction = 12,
+    DefineBitsLossless = 20,
+    DefineBitsJpeg2 = 21,
     PlaceObject2 = 26,
     RemoveObject2 = 28,
     DefineShape3 = 32,
+    DefineText2 = 33,
     DefineButton2 = 34,
+    DefineBitsJpeg3 = 35,
+    DefineBitsLossless2 = 36,
+    DefineEditText = 37,
     DefineSprite = 39,
     FrameLabel = 43,
+    DefineMorphShape = 46,
+    DefineFont2 = 48,
     FileAttributes = 69,
+    DefineShape4 = 83,
+    DefineMorphShape2 = 84,
 };
 
 // Pixels to twips, the unit of every SWF coordinate.
@@ -38,5 +51,8 @@ void writeMatrix(BitWriter& out, const Matrix& matrix);
 void writeColorTransform(BitWriter& out, const ColorTransform& transform);
 void writeRgb(BitWriter& out, Rgba colour);
 void writeRgba(BitWriter& out, Rgba colour);
+
+// The data compressed with zlib, as compressed movies and lossless bitmaps store it.
+[[nodiscard]] std::vector<std::uint8_t> deflated(const std::vector<std::uint8_t>& data);
 
 } // namespace swfwriter

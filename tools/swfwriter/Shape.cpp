@@ -16,6 +16,97 @@ namespace
 
 // Edge deltas have at most 17 bits (a 4-bit count of bits minus 2).
 constexpr int maxEdgeBits = 17;
+// Older shape tags read at most eight stops; DefineShape4 reads up to fifteen.
+constexpr std::size_t oldStopLimit = 8;
+constexpr std::size_t stopLimit = 15;
+
+std::uint8_t fillType(const Fill& fill)
+{
+    switch (fill.kind) {
+    case Fill::Kind::Solid:
+        return 0x00;
+    case Fill::Kind::Linear:
+        return 0x10;
+    case Fill::Kind::Radial:
+        return 0x12;
+    case Fill::Kind::Focal:
+        return 0x13;
+    case Fill::Kind::Bitmap:
+        // 0x40 repeating, 0x41 clipped, and 2 more for the unsmoothed forms.
+        return static_cast<std::uint8_t>(0x40 + (fill.wrap == BitmapWrap::Clip ? 1 : 0)
+                                         + (fill.smoothed ? 0 : 2));
+    }
+    return 0x00;
+}
+
+std::uint32_t capCode(Cap cap)
+{
+    switch (cap) {
+    case Cap::Round:
+        return 0;
+    case Cap::None:
+        return 1;
+    case Cap::Square:
+        return 2;
+    }
+    return 0;
+}
+
+std::uint32_t joinCode(Join join)
+{
+    switch (join) {
+    case Join::Round:
+        return 0;
+    case Join::Bevel:
+        return 1;
+    case Join::Miter:
+        return 2;
+    }
+    return 0;
+}
+
+bool isGradient(const Fill& fill)
+{
+    return fill.kind == Fill::Kind::Linear || fill.kind == Fill::Kind::Radial
+           || fill.kind == Fill::Kind::Focal;
+}
+
+void writeFill(BitWriter& out, const Fill& fill, bool withAlpha)
+{
+    out.u8(fillType(fill));
+    if (fill.kind == Fill::Kind::Solid) {
+        writeColour(out, fill.colour, withAlpha);
+        return;
+    }
+    if (fill.kind == Fill::Kind::Bitmap) {
+        out.u16(fill.bitmap);
+        writeMatrix(out, fillMatrix(fill));
+        return;
+    }
+    writeMatrix(out, fillMatrix(fill));
+    if (fill.stops.size() < 2 || fill.stops.size() > stopLimit)
+        throw std::invalid_argument("a gradient needs 2 to 15 stops");
+    writeGradientHeader(out, fill);
+    for (const GradientStop& stop : fill.stops) {
+        out.u8(gradientRatio(stop.position));
+        writeColour(out, stop.colour, withAlpha);
+    }
+    if (fill.kind == Fill::Kind::Focal)
+        out.u16(focalPoint(fill.focus));
+}
+
+// LINESTYLE2: the caps, join and fill that only DefineShape4 knows.
+void writeLine2(BitWriter& out, const Line& line)
+{
+    out.u16(lineWidth(line.width));
+    writeLine2Flags(out, line);
+    if (line.fill)
+        writeFill(out, *line.fill, true);
+    else
+        writeRgba(out, line.colour);
+}
+
+} // namespace
 
 void writeStyleCount(BitWriter& out, std::size_t count)
 {
@@ -29,20 +120,6 @@ void writeStyleCount(BitWriter& out, std::size_t count)
     }
 }
 
-// Maps the gradient square (-16384..16384 twips on each axis) onto the fill's geometry.
-Matrix gradientMatrix(const Fill& fill)
-{
-    constexpr double half = 16384.0 / 20; // the square's half size in pixels
-    if (fill.kind == Fill::Kind::Radial)
-        return Matrix::placed(fill.from.x, fill.from.y, fill.radius / half);
-    const double dx = fill.to.x - fill.from.x;
-    const double dy = fill.to.y - fill.from.y;
-    const double length = std::hypot(dx, dy);
-    const double degrees = std::atan2(dy, dx) * 180 / std::numbers::pi;
-    return Matrix::placed((fill.from.x + fill.to.x) / 2, (fill.from.y + fill.to.y) / 2,
-                          length / (2 * half), degrees);
-}
-
 void writeColour(BitWriter& out, Rgba colour, bool withAlpha)
 {
     if (withAlpha)
@@ -51,28 +128,62 @@ void writeColour(BitWriter& out, Rgba colour, bool withAlpha)
         writeRgb(out, colour);
 }
 
-void writeFill(BitWriter& out, const Fill& fill, bool withAlpha)
+void writeGradientHeader(BitWriter& out, const Fill& fill)
 {
-    if (fill.kind == Fill::Kind::Solid) {
-        out.u8(0x00);
-        writeColour(out, fill.colour, withAlpha);
-        return;
-    }
-    out.u8(fill.kind == Fill::Kind::Linear ? 0x10 : 0x12);
-    writeMatrix(out, gradientMatrix(fill));
-    if (fill.stops.size() < 2 || fill.stops.size() > 15)
-        throw std::invalid_argument("a gradient needs 2 to 15 stops");
-    // Pad spread, normal RGB interpolation.
-    out.ubits(2, 0);
-    out.ubits(2, 0);
+    out.ubits(2, static_cast<std::uint32_t>(fill.spread));
+    out.ubits(2, static_cast<std::uint32_t>(fill.interpolation));
     out.ubits(4, static_cast<std::uint32_t>(fill.stops.size()));
-    for (const GradientStop& stop : fill.stops) {
-        out.u8(static_cast<std::uint8_t>(std::lround(std::clamp(stop.position, 0.0, 1.0) * 255)));
-        writeColour(out, stop.colour, withAlpha);
-    }
 }
 
-} // namespace
+std::uint8_t gradientRatio(double position)
+{
+    return static_cast<std::uint8_t>(std::lround(std::clamp(position, 0.0, 1.0) * 255));
+}
+
+std::uint16_t focalPoint(double focus)
+{
+    // Signed 8.8 fixed point.
+    const auto fixed = static_cast<std::int16_t>(std::lround(std::clamp(focus, -1.0, 1.0) * 256));
+    return static_cast<std::uint16_t>(fixed);
+}
+
+void writeLine2Flags(BitWriter& out, const Line& line)
+{
+    out.ubits(2, capCode(line.cap));
+    out.ubits(2, joinCode(line.join));
+    out.ubits(1, line.fill ? 1 : 0);
+    out.ubits(3, 0); // scales both ways, no pixel hinting
+    out.ubits(5, 0);
+    out.ubits(1, 0); // closed contours join their ends
+    out.ubits(2, capCode(line.cap));
+    if (line.join == Join::Miter)
+        out.u16(
+            static_cast<std::uint16_t>(std::lround(std::clamp(line.miterLimit, 1.0, 255.0) * 256)));
+}
+
+std::uint16_t lineWidth(double pixels)
+{
+    return static_cast<std::uint16_t>(std::clamp(twips(pixels), 1, 0xffff));
+}
+
+Matrix fillMatrix(const Fill& fill)
+{
+    if (fill.kind == Fill::Kind::Bitmap) {
+        // Bitmap matrices map image pixels to twips: one image pixel spans 20 units.
+        const Matrix& m = fill.bitmapPlacement;
+        return {m.scaleX * 20, m.skew0 * 20, m.skew1 * 20,
+                m.scaleY * 20, m.translateX, m.translateY};
+    }
+    constexpr double half = 16384.0 / 20; // the gradient square's half size in pixels
+    if (fill.kind == Fill::Kind::Radial || fill.kind == Fill::Kind::Focal)
+        return Matrix::placed(fill.from.x, fill.from.y, fill.radius / half);
+    const double dx = fill.to.x - fill.from.x;
+    const double dy = fill.to.y - fill.from.y;
+    const double length = std::hypot(dx, dy);
+    const double degrees = std::atan2(dy, dx) * 180 / std::numbers::pi;
+    return Matrix::placed((fill.from.x + fill.to.x) / 2, (fill.from.y + fill.to.y) / 2,
+                          length / (2 * half), degrees);
+}
 
 Fill Fill::solid(Rgba colour)
 {
@@ -101,6 +212,54 @@ Fill Fill::radial(Point centre, double radius, std::vector<GradientStop> stops)
     return fill;
 }
 
+Fill Fill::focal(Point centre, double radius, double focus, std::vector<GradientStop> stops)
+{
+    Fill fill = radial(centre, radius, std::move(stops));
+    fill.kind = Kind::Focal;
+    fill.focus = focus;
+    return fill;
+}
+
+Fill Fill::image(CharacterId bitmap, const Matrix& placement, BitmapWrap wrap, bool smoothed)
+{
+    Fill fill;
+    fill.kind = Kind::Bitmap;
+    fill.bitmap = bitmap;
+    fill.bitmapPlacement = placement;
+    fill.wrap = wrap;
+    fill.smoothed = smoothed;
+    return fill;
+}
+
+bool Fill::needsShape4() const
+{
+    return kind == Kind::Focal
+           || (isGradient(*this)
+               && (spread != Spread::Pad || interpolation != Interpolation::Normal
+                   || stops.size() > oldStopLimit));
+}
+
+bool Fill::translucent() const
+{
+    if (kind == Kind::Solid)
+        return !colour.opaque();
+    return std::any_of(stops.begin(), stops.end(),
+                       [](const GradientStop& stop) { return !stop.colour.opaque(); });
+}
+
+Line Line::plain(double width, Rgba colour)
+{
+    Line line;
+    line.width = width;
+    line.colour = colour;
+    return line;
+}
+
+bool Line::needsShape4() const
+{
+    return cap != Cap::Round || join != Join::Round || fill.has_value();
+}
+
 int Shape::addFill(const Fill& fill)
 {
     m_fills.push_back(fill);
@@ -109,8 +268,12 @@ int Shape::addFill(const Fill& fill)
 
 int Shape::addLine(double width, Rgba colour)
 {
-    const auto widthTwips = static_cast<std::uint16_t>(std::clamp(twips(width), 1, 0xffff));
-    m_lines.emplace_back(widthTwips, colour);
+    return addLine(Line::plain(width, colour));
+}
+
+int Shape::addLine(const Line& line)
+{
+    m_lines.push_back(line);
     return static_cast<int>(m_lines.size());
 }
 
@@ -132,7 +295,8 @@ void Shape::setLine(int line)
     assert(line >= 0 && line <= static_cast<int>(m_lines.size()));
     pendingStyle().line = line;
     if (line > 0)
-        m_widestLine = std::max(m_widestLine, m_lines[static_cast<std::size_t>(line - 1)].first);
+        m_widestLine = std::max<std::int32_t>(
+            m_widestLine, lineWidth(m_lines[static_cast<std::size_t>(line - 1)].width));
 }
 
 void Shape::moveTo(Point to)
@@ -254,19 +418,24 @@ void Shape::polygon(const std::vector<Point>& corners)
     lineTo(corners.front());
 }
 
-bool Shape::needsAlpha() const
+int Shape::tagVersion() const
 {
-    for (const Fill& fill : m_fills) {
-        if (!fill.colour.opaque())
-            return true;
-        for (const GradientStop& stop : fill.stops)
-            if (!stop.colour.opaque())
-                return true;
-    }
-    for (const auto& line : m_lines)
-        if (!line.second.opaque())
-            return true;
-    return false;
+    const bool newer =
+        std::any_of(m_fills.begin(), m_fills.end(), [](const Fill& f) { return f.needsShape4(); })
+        || std::any_of(m_lines.begin(), m_lines.end(),
+                       [](const Line& l) { return l.needsShape4(); });
+    if (newer)
+        return 4;
+    const bool alpha =
+        std::any_of(m_fills.begin(), m_fills.end(), [](const Fill& f) { return f.translucent(); })
+        || std::any_of(m_lines.begin(), m_lines.end(),
+                       [](const Line& l) { return !l.colour.opaque(); });
+    return alpha ? 3 : 1;
+}
+
+std::array<std::int32_t, 4> Shape::edgeBounds() const
+{
+    return m_bounds.value_or(std::array<std::int32_t, 4>{0, 0, 0, 0});
 }
 
 std::array<std::int32_t, 4> Shape::bounds() const
@@ -278,28 +447,69 @@ std::array<std::int32_t, 4> Shape::bounds() const
     return {b[0] - margin, b[1] + margin, b[2] - margin, b[3] + margin};
 }
 
-void Shape::write(BitWriter& out, bool withAlpha) const
+int Shape::fillBits() const
 {
+    return BitWriter::unsignedBits(static_cast<std::uint32_t>(m_fills.size()));
+}
+
+int Shape::lineBits() const
+{
+    return BitWriter::unsignedBits(static_cast<std::uint32_t>(m_lines.size()));
+}
+
+std::string Shape::skeleton() const
+{
+    std::string result;
+    for (const Record& record : m_records) {
+        if (const auto* style = std::get_if<StyleChange>(&record)) {
+            if (style->moveTo)
+                result += 'M';
+        } else {
+            result += 'E';
+        }
+    }
+    return result;
+}
+
+void Shape::write(BitWriter& out, int version) const
+{
+    const bool withAlpha = version >= 3;
     writeStyleCount(out, m_fills.size());
     for (const Fill& fill : m_fills)
         writeFill(out, fill, withAlpha);
     writeStyleCount(out, m_lines.size());
-    for (const auto& [width, colour] : m_lines) {
-        out.u16(width);
-        writeColour(out, colour, withAlpha);
+    for (const Line& line : m_lines) {
+        if (version >= 4) {
+            writeLine2(out, line);
+        } else {
+            out.u16(lineWidth(line.width));
+            writeColour(out, line.colour, withAlpha);
+        }
     }
-    const int fillBits = BitWriter::unsignedBits(static_cast<std::uint32_t>(m_fills.size()));
-    const int lineBits = BitWriter::unsignedBits(static_cast<std::uint32_t>(m_lines.size()));
-    out.ubits(4, static_cast<std::uint32_t>(fillBits));
-    out.ubits(4, static_cast<std::uint32_t>(lineBits));
+    writeOutline(out);
+}
 
+void Shape::writeOutline(BitWriter& out) const
+{
+    out.ubits(4, static_cast<std::uint32_t>(fillBits()));
+    out.ubits(4, static_cast<std::uint32_t>(lineBits()));
+    writeRecords(out, fillBits(), lineBits(), false);
+}
+
+void Shape::writeRecords(BitWriter& out, int fillBits, int lineBits, bool moveOnly) const
+{
     for (const auto& record : m_records) {
         if (const auto* style = std::get_if<StyleChange>(&record)) {
+            const bool fill = style->fill && !moveOnly;
+            const bool line = style->line && !moveOnly;
+            // A style change with no flag set would read as the end of the shape.
+            if (!fill && !line && !style->moveTo)
+                continue;
             out.ubits(1, 0);
             out.ubits(1, 0); // no new styles
-            out.ubits(1, style->line ? 1 : 0);
+            out.ubits(1, line ? 1 : 0);
             out.ubits(1, 0); // fill style 1 stays unused: contours fill by fill style 0 alone
-            out.ubits(1, style->fill ? 1 : 0);
+            out.ubits(1, fill ? 1 : 0);
             out.ubits(1, style->moveTo ? 1 : 0);
             if (style->moveTo) {
                 const auto [x, y] = *style->moveTo;
@@ -308,9 +518,9 @@ void Shape::write(BitWriter& out, bool withAlpha) const
                 out.sbits(bits, x);
                 out.sbits(bits, y);
             }
-            if (style->fill)
+            if (fill)
                 out.ubits(fillBits, static_cast<std::uint32_t>(*style->fill));
-            if (style->line)
+            if (line)
                 out.ubits(lineBits, static_cast<std::uint32_t>(*style->line));
             continue;
         }

@@ -8,24 +8,37 @@ namespace swfwriter
 {
 
 void Timeline::placeObject(std::uint16_t depth, std::optional<CharacterId> character,
-                           const Matrix& matrix, const std::optional<ColorTransform>& colour)
+                           const Placement& placement)
 {
     BitWriter body;
-    // PlaceObject2 flags: colour transform, matrix, character, move.
+    // PlaceObject2 flags, from the top bit: clip actions (never), clip depth, name, ratio,
+    // colour transform, matrix (always), character, move.
     std::uint8_t flags = 0x04;
-    if (colour)
+    if (placement.clipDepth)
+        flags |= 0x40;
+    if (!placement.name.empty())
+        flags |= 0x20;
+    if (placement.ratio)
+        flags |= 0x10;
+    if (placement.colour)
         flags |= 0x08;
-    if (character)
-        flags |= 0x02;
-    else
-        flags |= 0x01;
+    flags |= character ? 0x02 : 0x01;
     body.u8(flags);
     body.u16(depth);
     if (character)
         body.u16(*character);
-    writeMatrix(body, matrix);
-    if (colour)
-        writeColorTransform(body, *colour);
+    writeMatrix(body, placement.matrix);
+    if (placement.colour)
+        writeColorTransform(body, *placement.colour);
+    if (placement.ratio)
+        body.u16(*placement.ratio);
+    if (!placement.name.empty())
+        body.string(placement.name);
+    if (placement.clipDepth) {
+        if (*placement.clipDepth <= depth)
+            throw std::invalid_argument("a clip masks only depths above its own");
+        body.u16(*placement.clipDepth);
+    }
     writeTag(m_tags, TagCode::PlaceObject2, body.data());
     m_frameOpen = true;
 }
@@ -33,13 +46,23 @@ void Timeline::placeObject(std::uint16_t depth, std::optional<CharacterId> chara
 void Timeline::place(std::uint16_t depth, CharacterId character, const Matrix& matrix,
                      const std::optional<ColorTransform>& colour)
 {
-    placeObject(depth, character, matrix, colour);
+    place(depth, character, Placement{matrix, colour, {}, {}, {}});
+}
+
+void Timeline::place(std::uint16_t depth, CharacterId character, const Placement& placement)
+{
+    placeObject(depth, character, placement);
 }
 
 void Timeline::move(std::uint16_t depth, const Matrix& matrix,
                     const std::optional<ColorTransform>& colour)
 {
-    placeObject(depth, std::nullopt, matrix, colour);
+    move(depth, Placement{matrix, colour, {}, {}, {}});
+}
+
+void Timeline::move(std::uint16_t depth, const Placement& placement)
+{
+    placeObject(depth, std::nullopt, placement);
 }
 
 void Timeline::remove(std::uint16_t depth)

@@ -1,0 +1,220 @@
+// The scan that sends a movie to the native engine or to Ruffle, and the file reading under it:
+// every verdict names its reason, and no damaged file gets further than a clear refusal.
+#include "ByteReader.h"
+#include "Movie.h"
+#include "MovieFile.h"
+#include "SupportScan.h"
+#include "SwfTesting.h"
+
+#include <gtest/gtest.h>
+#include <lzma.h>
+#include <zlib.h>
+
+using namespace swftest;
+
+namespace
+{
+
+MovieBuilder menuLike()
+{
+    MovieBuilder builder;
+    builder.place(1, builder.define(square(10, 0x336699)));
+    builder.actions(Code().op(0x07).getUrl("FSCommand:ok", ""));
+    builder.showFrame();
+    return builder;
+}
+
+struct Verdict {
+    const char* name;
+    std::function<void(MovieBuilder&)> add;
+    const char* firstUnsupported; // empty: the native engine plays it
+};
+
+class Scan : public testing::TestWithParam<Verdict>
+{
+};
+
+TEST_P(Scan, NamesTheFirstFeatureTheEngineLacks)
+{
+    MovieBuilder builder = menuLike();
+    GetParam().add(builder);
+    const swf::MovieSummary summary = swf::scanMovie(builder.bytes());
+    EXPECT_TRUE(summary.readable);
+    EXPECT_EQ(summary.firstUnsupported, GetParam().firstUnsupported);
+    EXPECT_EQ(summary.supported, std::string(GetParam().firstUnsupported).empty());
+}
+
+const Verdict verdicts[] = {
+    {"menu_movie", [](MovieBuilder&) {}, ""},
+    {"event_sound",
+     [](MovieBuilder& b) {
+         b.tag(14, {2, 0, 0x2a, 0, 0, 0, 0});
+     },
+     "sound (DefineSound)"},
+    {"streaming_sound",
+     [](MovieBuilder& b) {
+         b.tag(45, {0, 0, 0, 0});
+     },
+     "streaming sound"},
+    {"actionscript_3",
+     [](MovieBuilder& b) {
+         b.tag(69, {0x08, 0, 0, 0});
+     },
+     "ActionScript 3"},
+    {"actionscript_2_file_attributes",
+     [](MovieBuilder& b) {
+         b.tag(69, {0x00, 0, 0, 0});
+     },
+     ""},
+    {"functions", [](MovieBuilder& b) { b.actions(Code().op(0x3d)); }, "action 0x3d"},
+    {"unsupported_action_inside_a_sprite",
+     [](MovieBuilder& b) {
+         MovieBuilder sprite;
+         sprite.actions(Code().withPayload(0x9b, {0, 0, 0, 0, 0}));
+         sprite.showFrame();
+         (void)b.defineSprite(sprite);
+     },
+     "action 0x9b"},
+    {"filters",
+     [](MovieBuilder& b) {
+         b.tag(70, {0x02, 0x01, 1, 0, 1, 0});
+     },
+     "filters"},
+    {"normal_blend_mode",
+     [](MovieBuilder& b) {
+         b.tag(70, {0x02, 0x02, 1, 0, 1, 0, 1});
+     },
+     ""},
+    {"multiply_blend_mode",
+     [](MovieBuilder& b) {
+         b.tag(70, {0x02, 0x02, 1, 0, 1, 0, 3});
+     },
+     "blend modes"},
+    {"clip_events",
+     [](MovieBuilder& b) {
+         b.tag(26, {0x82, 1, 0, 1, 0});
+     },
+     "clip events (onClipEvent)"},
+    {"button_key_press",
+     [](MovieBuilder& b) {
+         b.tag(34, {9, 0, 0, 3, 0, 0, 0, 0, 0x00, 0x02, 0});
+     },
+     "key presses on buttons"},
+    {"text_input",
+     [](MovieBuilder& b) {
+         b.tag(37, {3, 0, 0x00, 0x00, 0x00});
+     },
+     "text input"},
+    {"read_only_text_field",
+     [](MovieBuilder& b) {
+         b.tag(37, {3, 0, 0x00, 0x08, 0x00, 0, 0});
+     },
+     ""},
+    {"damaged_actions_count_as_unsupported",
+     [](MovieBuilder& b) {
+         b.tag(12, {0x96, 0xff, 0x00});
+     },
+     "damaged data: data ends in the middle of a record"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Movies, Scan, testing::ValuesIn(verdicts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+Bytes compressedWith(const Bytes& movie, char signature)
+{
+    const Bytes body(movie.begin() + 8, movie.end());
+    Bytes file(movie.begin(), movie.begin() + 8);
+    file[0] = static_cast<std::uint8_t>(signature);
+    if (signature == 'C') {
+        uLongf size = compressBound(static_cast<uLong>(body.size()));
+        Bytes packed(size);
+        compress(packed.data(), &size, body.data(), static_cast<uLong>(body.size()));
+        file.insert(file.end(), packed.begin(), packed.begin() + static_cast<long>(size));
+        return file;
+    }
+    // LZMA: the compressed length, the 5 property bytes, then the data without the size field
+    // the ".lzma" container puts between them.
+    lzma_options_lzma options;
+    lzma_lzma_preset(&options, 6);
+    lzma_stream stream = LZMA_STREAM_INIT;
+    EXPECT_EQ(lzma_alone_encoder(&stream, &options), LZMA_OK);
+    Bytes packed(body.size() + 1024);
+    stream.next_in = body.data();
+    stream.avail_in = body.size();
+    stream.next_out = packed.data();
+    stream.avail_out = packed.size();
+    EXPECT_EQ(lzma_code(&stream, LZMA_FINISH), LZMA_STREAM_END);
+    packed.resize(stream.total_out);
+    lzma_end(&stream);
+    const auto length = static_cast<std::uint32_t>(packed.size() - 13);
+    for (int shift : {0, 8, 16, 24})
+        file.push_back(static_cast<std::uint8_t>(length >> shift));
+    file.insert(file.end(), packed.begin(), packed.begin() + 5);
+    file.insert(file.end(), packed.begin() + 13, packed.end());
+    return file;
+}
+
+} // namespace
+
+TEST(MovieFile, CompressedFilesReadLikeTheirUncompressedForm)
+{
+    const Bytes plain = menuLike().bytes();
+    const swf::MovieFile expected = swf::readMovieFile(plain);
+    for (char signature : {'C', 'Z'}) {
+        const swf::MovieFile read = swf::readMovieFile(compressedWith(plain, signature));
+        EXPECT_EQ(read.body, expected.body) << signature;
+        EXPECT_EQ(read.stage.xMax, 4000) << signature;
+        EXPECT_EQ(read.frameRate, 12) << signature;
+        EXPECT_EQ(read.frameCount, 1) << signature;
+    }
+}
+
+TEST(MovieFile, CompressedDataCutShortKeepsWhatInflated)
+{
+    Bytes file = compressedWith(menuLike().bytes(), 'C');
+    file.resize(file.size() - 6);
+    const swf::MovieFile read = swf::readMovieFile(file);
+    EXPECT_GT(read.body.size(), 8u);
+    EXPECT_LT(read.body.size(), menuLike().bytes().size() - 8);
+}
+
+TEST(MovieFile, DamagedFilesAreRefusedWithAReason)
+{
+    const Bytes good = menuLike().bytes();
+    // The End tag replaced by a DoAction claiming 100 bytes, of which 3 follow.
+    Bytes tagPastTheEnd(good.begin(), good.end() - 2);
+    for (std::uint8_t byte : {0x3f, 0x03, 100, 0, 0, 0, 0x96, 0x07, 0x00})
+        tagPastTheEnd.push_back(byte);
+    const struct {
+        const char* name;
+        Bytes file;
+    } damaged[] = {
+        {"no signature", Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0}},
+        {"header only", Bytes{'F', 'W', 'S', 8, 8, 0, 0, 0}},
+        {"compressed garbage", Bytes{'C', 'W', 'S', 8, 100, 0, 0, 0, 1, 2, 3, 4, 5, 6}},
+        {"lzma without properties", Bytes{'Z', 'W', 'S', 13, 100, 0, 0, 0, 1, 0, 0}},
+        {"declared shorter than its header", Bytes{'F', 'W', 'S', 8, 4, 0, 0, 0, 0x50}},
+    };
+    for (const auto& file : damaged) {
+        const swf::MovieSummary summary = swf::scanMovie(file.file);
+        EXPECT_FALSE(summary.readable) << file.name;
+        EXPECT_FALSE(summary.firstUnsupported.empty()) << file.name;
+        EXPECT_THROW((void)swf::Movie::load(file.file), swf::MalformedMovie) << file.name;
+    }
+    // Readable, but not for the native engine: Ruffle decides what to do with the rest.
+    const swf::MovieSummary summary = swf::scanMovie(tagPastTheEnd);
+    EXPECT_TRUE(summary.readable);
+    EXPECT_TRUE(summary.firstUnsupported.starts_with("damaged data: ")) << summary.firstUnsupported;
+    EXPECT_THROW((void)swf::Movie::load(tagPastTheEnd), swf::MalformedMovie);
+}
+
+TEST(MovieFile, BitFieldsReadSignedAndUnsignedMostSignificantBitFirst)
+{
+    const Bytes bytes{0b1011'0011, 0b1000'0000, 0x34, 0x12};
+    swf::ByteReader reader(bytes);
+    EXPECT_EQ(reader.bits(3), 0b101u);
+    EXPECT_EQ(reader.signedBits(3), -4); // 100
+    EXPECT_EQ(reader.bits(3), 0b111u);
+    EXPECT_EQ(reader.u16(), 0x1234); // starts on the next whole byte
+    EXPECT_THROW((void)reader.u8(), swf::MalformedMovie);
+}
