@@ -6,7 +6,6 @@
 #include "Renderer.h"
 #include "SwfPainter.h"
 
-#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -143,8 +142,8 @@ QImage NativeRun::render(QSize size) const
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    QHash<quint16, QImage> bitmaps;
-    player::SwfPainter renderer(painter, QRectF(QPointF(), size), bitmaps);
+    player::PaintCache cache;
+    player::SwfPainter renderer(painter, QRectF(QPointF(), size), cache);
     m_player->render(renderer);
     return image;
 }
