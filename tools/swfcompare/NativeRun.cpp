@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <variant>
 
 namespace swfcompare
@@ -92,25 +93,46 @@ public:
     void popMask() override {}
 
 private:
-    // A disc as far as the miter may reach around each point where two edges meet.
+    // A disc as far as the miter reaches around each point where two edges meet: half the width
+    // over the sine of half the angle between them, at most the miter limit times the width.
     void markCorners(const swf::ShapeLayer& layer, const QTransform& transform)
     {
-        const double reach = layer.line.width * std::max(layer.line.miterLimit, 1.0);
+        const double width = layer.line.width;
+        const double limit = width * std::max(layer.line.miterLimit, 1.0);
         m_painter.setPen(Qt::NoPen);
         m_painter.setBrush(Qt::white);
+        const auto mark = [&](swf::Point from, swf::Point at, swf::Point to) {
+            const QPointF in(at.x - from.x, at.y - from.y);
+            const QPointF out(to.x - at.x, to.y - at.y);
+            const double lengths = std::hypot(in.x(), in.y()) * std::hypot(out.x(), out.y());
+            if (lengths == 0)
+                return;
+            // The angle between the edges, from the turn between their directions.
+            const double turn =
+                std::acos(std::clamp(QPointF::dotProduct(in, out) / lengths, -1.0, 1.0));
+            const double halfSine = std::sin((std::numbers::pi - turn) / 2);
+            const double reach = halfSine > 0 ? std::min(width / 2 / halfSine, limit) : limit;
+            QPainterPath disc;
+            disc.addEllipse(QPointF(at.x, at.y), reach, reach);
+            m_painter.drawPath(transform.map(disc));
+        };
         for (const swf::Contour& contour : layer.contours) {
-            for (std::size_t i = 0; i + 1 < contour.segments.size(); ++i) {
-                const swf::Point at = contour.segments[i].to;
-                QPainterPath disc;
-                disc.addEllipse(QPointF(at.x, at.y), reach, reach);
-                m_painter.drawPath(transform.map(disc));
-            }
+            const auto& segments = contour.segments;
+            const auto startOf = [&](std::size_t i) {
+                return i == 0 ? contour.start : segments[i - 1].to;
+            };
+            // Tangents: towards the control point of a curve, else along the edge.
+            const auto before = [&](std::size_t i) {
+                return segments[i].control.value_or(startOf(i));
+            };
+            const auto after = [&](std::size_t i) {
+                return segments[i].control.value_or(segments[i].to);
+            };
+            for (std::size_t i = 0; i + 1 < segments.size(); ++i)
+                mark(before(i), segments[i].to, after(i + 1));
             // A closed contour turns at its start as well.
-            if (!contour.segments.empty() && contour.segments.back().to == contour.start) {
-                QPainterPath disc;
-                disc.addEllipse(QPointF(contour.start.x, contour.start.y), reach, reach);
-                m_painter.drawPath(transform.map(disc));
-            }
+            if (segments.size() > 1 && segments.back().to == contour.start)
+                mark(before(segments.size() - 1), contour.start, after(0));
         }
     }
 
