@@ -10,11 +10,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <map>
+#include <span>
 
 using swfcompare::Command;
 using swfcompare::ComparisonReport;

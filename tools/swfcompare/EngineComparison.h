@@ -14,8 +14,11 @@
 namespace swfcompare
 {
 
-// What a comparison accepts as the same picture. Calibrated on the demo movies: see the
-// comparison test for the numbers behind these defaults.
+// What a comparison accepts as the same picture. On the demo menus the worst frame had 16
+// differing pixels (0.09%), in runs of at most 6, at this channel tolerance; at 16 it had 67 in
+// runs of up to 22, at 8 it had 165 in runs of up to 50. The limits keep a margin of four to
+// five times over what anti-aliasing does at 24, and a shift, a wrong colour, a missing shape or
+// line, or other text all exceed them by far.
 struct Tolerance {
     int channel = 24;             // per colour channel, beyond the neighbours' range
     double differingShare = 0.01; // of the picture's pixels

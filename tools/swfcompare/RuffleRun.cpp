@@ -250,6 +250,7 @@ void showWindow(QWidget& window, const QSize& size)
 RuffleRun::RuffleRun(const QString& contentFolder)
     : m_previousEngine(qgetenv("QUORVANE_PLAYER_ENGINE"))
     , m_hadEngine(qEnvironmentVariableIsSet("QUORVANE_PLAYER_ENGINE"))
+    , m_previousProgramFolder(pasta_prog)
 {
     qputenv("QUORVANE_PLAYER_ENGINE", "ruffle");
     pasta_prog = contentFolder;
@@ -289,6 +290,7 @@ RuffleRun::~RuffleRun()
     qInstallMessageHandler(s_previousHandler);
     s_console = nullptr;
     QLoggingCategory::setFilterRules({});
+    pasta_prog = m_previousProgramFolder;
     if (m_hadEngine)
         qputenv("QUORVANE_PLAYER_ENGINE", m_previousEngine);
     else

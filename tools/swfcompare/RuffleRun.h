@@ -46,7 +46,8 @@ struct RuffleInteraction {
 class RuffleRun final
 {
 public:
-    // `contentFolder` becomes the program folder, the only tree the engine reads movies from.
+    // `contentFolder` becomes the program folder, the only tree the engine reads movies from, and
+    // Ruffle is forced on every player, both until the run ends.
     explicit RuffleRun(const QString& contentFolder);
     ~RuffleRun();
     RuffleRun(const RuffleRun&) = delete;
@@ -67,6 +68,7 @@ public:
 private:
     QByteArray m_previousEngine;
     bool m_hadEngine = false;
+    QString m_previousProgramFolder;
     // The first `count` players of the one window, shown, the others hidden: every batch and
     // every movie clicked at reuses the page and its Ruffle instances, which cost seconds to start.
     [[nodiscard]] std::vector<TShockwaveFlash*> playersFor(std::size_t count);
