@@ -187,12 +187,6 @@ void SwfPainter::drawDeviceText(const swf::EditText& field, const std::string& t
     const QRectF box(bounds.left() / 20 + 2 + field.leftMargin / 20, bounds.top() / 20 + 2,
                      bounds.width() / 20 - 4 - (field.leftMargin + field.rightMargin) / 20,
                      bounds.height() / 20 - 4);
-    if (field.border) {
-        m_painter.setPen(Qt::black);
-        m_painter.setBrush(Qt::white);
-        m_painter.drawRect(QRectF(bounds.left() / 20, bounds.top() / 20, bounds.width() / 20,
-                                  bounds.height() / 20));
-    }
     QFont font(QString::fromStdString(field.fontClass).isEmpty()
                    ? QStringLiteral("Liberation Sans")
                    : QString::fromStdString(field.fontClass));

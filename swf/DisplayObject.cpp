@@ -141,6 +141,23 @@ EditTextObject::EditTextObject(PlayerContext& context, std::uint16_t character, 
     : DisplayObject(context, character, parent, nesting)
     , m_field(field)
 {
+    if (!field.border)
+        return;
+    // The frame's one-pixel line runs half a pixel inside the bounds, so that it covers whole
+    // pixels rather than straddling two.
+    const Rect r{field.bounds.xMin + 10, field.bounds.xMax - 10, field.bounds.yMin + 10,
+                 field.bounds.yMax - 10};
+    FillStyle white;
+    white.colour = {255, 255, 255, 255};
+    LineStyle black;
+    black.width = 20; // one pixel
+    black.colour = {0, 0, 0, 255};
+    ShapeOutline outline{{{white}, {black}}, {}};
+    outline.records.emplace_back(StyleChange{Point{r.xMin, r.yMin}, std::nullopt, 1u, 1u, {}});
+    for (const Point corner : {Point{r.xMax, r.yMin}, Point{r.xMax, r.yMax}, Point{r.xMin, r.yMax},
+                               Point{r.xMin, r.yMin}})
+        outline.records.emplace_back(Edge{corner, std::nullopt});
+    m_border = buildShape(outline, field.bounds);
 }
 
 std::string EditTextObject::text() const
@@ -157,6 +174,8 @@ std::string EditTextObject::text() const
 void EditTextObject::render(Renderer& renderer, const Matrix& matrix,
                             const ColourTransform& colour) const
 {
+    if (m_border)
+        renderer.drawShape(*m_border, matrix, colour);
     const auto& fonts = m_context.movie.fonts();
     const auto font = m_field.font ? fonts.find(*m_field.font) : fonts.end();
     if (!m_field.useOutlines || font == fonts.end()) {

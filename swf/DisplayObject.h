@@ -140,6 +140,7 @@ private:
     [[nodiscard]] std::string text() const;
 
     const EditText& m_field;
+    std::optional<Shape> m_border; // white, framed in black, when the field has a border
 };
 
 class ButtonObject final : public DisplayObject

@@ -33,13 +33,6 @@ const char* const menuMovies[] = {"logo.swf",   "1ano.swf",  "2ano.swf",   "3ANO
                                   "efesso.swf", "efing.swf", "efcie.swf",  "efinf.swf",
                                   "Ok.swf",     "Sair.swf",  "Voltar.swf", "aguarde_f1.swf"};
 
-// Faults of the native engine this comparison found and nobody has fixed yet: the frames of
-// these movies are expected to differ, and the day they no longer do, the test says so.
-const std::map<QString, const char*> knownFaults{
-    {QStringLiteral("text.swf"),
-     "the border of a text field drawn with an embedded font is missing"},
-};
-
 std::span<const std::uint8_t> bytesOf(const QByteArray& data)
 {
     return {reinterpret_cast<const std::uint8_t*>(data.constData()),
@@ -173,9 +166,6 @@ void EngineOracleTest::framesLookAlike()
             swfcompare::savePictures(comparison, QDir(QStringLiteral(QUORVANE_ORACLE_PICTURES)));
         message += QStringLiteral("; pictures: ") + saved.join(QStringLiteral(", "));
     }
-    if (const auto known = knownFaults.find(QFileInfo(comparison.movie).fileName());
-        known != knownFaults.end())
-        QEXPECT_FAIL("", known->second, Continue);
     QVERIFY2(comparison.passed, qPrintable(message));
 }
 
