@@ -363,7 +363,16 @@ void GalleryMovies::bitmaps() const
     const CharacterId discId = movie.define(bitmap(48, 48, disc));
     const std::vector<std::uint8_t> photo = jpeg(96, 72, sunset);
     const CharacterId photoId = movie.defineJpeg(photo);
-    const CharacterId fadedId = movie.defineJpeg(photo, vignette(96, 72));
+    // A JPEG with an alpha plane holds its colours already multiplied by that alpha.
+    const std::vector<std::uint8_t> fade = vignette(96, 72);
+    const CharacterId fadedId = movie.defineJpeg(
+        jpeg(96, 72,
+             [&](int x, int y) {
+                 const Rgba c = sunset(x, y);
+                 const double a = fade[y * 96 + x] / 255.0;
+                 return Rgba{channel(c.r * a), channel(c.g * a), channel(c.b * a), 255};
+             }),
+        fade);
     const CharacterId splitId = movie.defineJpegSharingTables(photo);
     std::uint16_t depth = 1;
 
