@@ -126,16 +126,16 @@ int countFrames(std::span<const std::uint8_t> movie)
     return countShowFrames(swf::readMovieFile(movie).tags());
 }
 
-Probe makeProbe(std::span<const std::uint8_t> movie, const ProbeSpec& spec)
+Probe makeProbe(std::span<const std::uint8_t> movie, const ProbeRequest& request)
 {
     const swf::MovieFile file = swf::readMovieFile(movie);
     Probe probe;
     probe.frameCount = countShowFrames(file.tags());
-    probe.frame = std::clamp(spec.frame, 1, std::max(probe.frameCount, 1));
-    const int spriteFrame = std::max(spec.spriteFrame, 1);
+    probe.frame = std::clamp(request.frame, 1, std::max(probe.frameCount, 1));
+    const int spriteFrame = std::max(request.spriteFrame, 1);
     probe.framesAfterStop = std::max(std::min(spriteFrame, longestSprite(file.tags())) - 1, 0);
     probe.settleFrames = probe.frame - 1 + probe.framesAfterStop;
-    probe.frameRate = std::max(file.frameRate, spec.minimumFrameRate);
+    probe.frameRate = std::max(file.frameRate, request.minimumFrameRate);
 
     std::vector<std::uint8_t> body(file.body.begin(),
                                    file.body.begin() + static_cast<long>(file.tagsStart));

@@ -10,7 +10,7 @@ namespace swfcompare
 
 // Where a probe copy of a movie holds still. Ruffle cannot be told to show a given frame, so
 // both engines play a copy whose timelines stop by themselves.
-struct ProbeSpec {
+struct ProbeRequest {
     int frame = 1; // of the main timeline, from 1; past its last frame means the last
     // Every sprite stops on this frame of its own (its last when it has fewer), so that what a
     // clip shows does not depend on how long an engine has been running when it is looked at.
@@ -43,6 +43,6 @@ struct Probe {
 // frame of the main timeline (there after the stop marker) and of each sprite, after the frame's
 // own scripts, so a frame that jumps elsewhere still jumps and then stops there. Throws
 // swf::MalformedMovie for a file that is no movie.
-[[nodiscard]] Probe makeProbe(std::span<const std::uint8_t> movie, const ProbeSpec& spec);
+[[nodiscard]] Probe makeProbe(std::span<const std::uint8_t> movie, const ProbeRequest& request);
 
 } // namespace swfcompare
