@@ -118,7 +118,9 @@ constexpr std::array<EngineName, 3> engineNames{{
     {Engine::Ruffle, "ruffle"},
 }};
 
-// What one case measured, all times in seconds from the start of its process.
+// What one case measured: each moment both in seconds from the start of its process and in CPU
+// seconds its own threads had used by then, since on a loaded machine the first shows the wait
+// and the second the work.
 struct Measures {
     double mainEntered = 0;
     double applicationReady = 0;
@@ -126,9 +128,27 @@ struct Measures {
     double windowShown = 0;
     double firstPlayerFrame = 0;
     double allFirstFrames = 0;
+    double mainEnteredCpu = 0;
+    double applicationReadyCpu = 0;
+    double moviesSetCpu = 0;
+    double windowShownCpu = 0;
+    double firstPlayerFrameCpu = 0;
+    double allFirstFramesCpu = 0;
+    // Used by every process of the tree until the first frames.
+    double treeCpuToFirstFrames = 0;
     double megabytes = 0;
     double cpuPercent = 0;
-    bool engineProcess = false;
+    double engineProcess = 0; // 1 when a web engine process was started
+};
+
+// The order of the numbers on the line a case prints.
+constexpr std::array<double Measures::*, 16> measureFields{
+    &Measures::mainEntered,          &Measures::applicationReady,    &Measures::moviesSet,
+    &Measures::windowShown,          &Measures::firstPlayerFrame,    &Measures::allFirstFrames,
+    &Measures::mainEnteredCpu,       &Measures::applicationReadyCpu, &Measures::moviesSetCpu,
+    &Measures::windowShownCpu,       &Measures::firstPlayerFrameCpu, &Measures::allFirstFramesCpu,
+    &Measures::treeCpuToFirstFrames, &Measures::megabytes,           &Measures::cpuPercent,
+    &Measures::engineProcess,
 };
 
 // The floor: a player that paints a few moving shapes at 24 frames a second and nothing else.
@@ -182,6 +202,14 @@ double boottimeSeconds()
     timespec now{};
     clock_gettime(CLOCK_BOOTTIME, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// CPU seconds used so far by this process's threads, to the nanosecond.
+double ownCpuSeconds()
+{
+    timespec used{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+    return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
 }
 
 QStringList statFields(qint64 pid)
@@ -238,16 +266,17 @@ double pssMegabytes()
     return kilobytes / 1024;
 }
 
-// CPU seconds used so far by the process tree.
-double cpuSeconds()
+// CPU seconds used so far by the process tree: this process to the nanosecond, the others to
+// the kernel's clock tick.
+double treeCpuSeconds()
 {
     double ticks = 0;
     for (const qint64 pid : processTree()) {
         const QStringList fields = statFields(pid);
-        if (fields.size() > 12)
+        if (pid != getpid() && fields.size() > 12)
             ticks += fields[11].toDouble() + fields[12].toDouble(); // utime, stime
     }
-    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+    return ownCpuSeconds() + ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 bool webEngineProcessRunning()
@@ -273,20 +302,25 @@ void idle(int milliseconds)
 // One case, in this process: the window with its players, until every first frame and through
 // the idle time.
 std::optional<Measures> runCase(const Scene& scene, Engine engine, const QString& folder,
-                                double start, double mainEntered)
+                                double start, double mainEntered, double mainEnteredCpu)
 {
     Measures measures;
     measures.mainEntered = mainEntered;
-    measures.applicationReady = boottimeSeconds() - start;
+    measures.mainEnteredCpu = mainEnteredCpu;
+    const auto stamp = [start](double& wall, double& cpu) {
+        wall = boottimeSeconds() - start;
+        cpu = ownCpuSeconds();
+    };
+    stamp(measures.applicationReady, measures.applicationReadyCpu);
 
     QEventLoop firstFrames;
     std::size_t waiting = scene.players.size();
     const auto frameShown = [&] {
-        const double now = boottimeSeconds() - start;
         if (waiting == scene.players.size())
-            measures.firstPlayerFrame = now;
+            stamp(measures.firstPlayerFrame, measures.firstPlayerFrameCpu);
         if (--waiting == 0) {
-            measures.allFirstFrames = now;
+            stamp(measures.allFirstFrames, measures.allFirstFramesCpu);
+            measures.treeCpuToFirstFrames = treeCpuSeconds();
             firstFrames.quit();
         }
     };
@@ -314,9 +348,9 @@ std::optional<Measures> runCase(const Scene& scene, Engine engine, const QString
         }
 #endif
     }
-    measures.moviesSet = boottimeSeconds() - start;
+    stamp(measures.moviesSet, measures.moviesSetCpu);
     window.show();
-    measures.windowShown = boottimeSeconds() - start;
+    stamp(measures.windowShown, measures.windowShownCpu);
 
     QTimer::singleShot(firstFramesTimeoutMilliseconds, &firstFrames, &QEventLoop::quit);
     firstFrames.exec();
@@ -324,13 +358,13 @@ std::optional<Measures> runCase(const Scene& scene, Engine engine, const QString
         std::fprintf(stderr, "%zu players never showed a frame\n", waiting);
         return std::nullopt;
     }
-    measures.engineProcess = webEngineProcessRunning();
+    const bool engineProcessAtFirstFrames = webEngineProcessRunning();
     idle(settleMilliseconds);
-    const double cpuBefore = cpuSeconds();
+    const double cpuBefore = treeCpuSeconds();
     idle(idleMilliseconds);
-    measures.cpuPercent = (cpuSeconds() - cpuBefore) / (idleMilliseconds / 1000.0) * 100;
+    measures.cpuPercent = (treeCpuSeconds() - cpuBefore) / (idleMilliseconds / 1000.0) * 100;
     measures.megabytes = pssMegabytes();
-    measures.engineProcess = measures.engineProcess || webEngineProcessRunning();
+    measures.engineProcess = engineProcessAtFirstFrames || webEngineProcessRunning() ? 1 : 0;
     return measures;
 }
 
@@ -352,23 +386,23 @@ const Scene* sceneNamed(std::string_view name)
     return nullptr;
 }
 
-// The child's line: every measure, in the order of Measures.
+// The child's line: every measure, in the order of measureFields.
 void printMeasures(const Measures& measures)
 {
-    std::printf("%.4f %.4f %.4f %.4f %.4f %.4f %.2f %.2f %d\n", measures.mainEntered,
-                measures.applicationReady, measures.moviesSet, measures.windowShown,
-                measures.firstPlayerFrame, measures.allFirstFrames, measures.megabytes,
-                measures.cpuPercent, measures.engineProcess ? 1 : 0);
+    for (double Measures::*const field : measureFields)
+        std::printf("%.4f ", measures.*field);
+    std::printf("\n");
 }
 
 std::optional<Measures> parseMeasures(const QString& line)
 {
     const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
-    if (fields.size() != 9)
+    if (fields.size() != static_cast<qsizetype>(measureFields.size()))
         return std::nullopt;
-    return Measures{fields[0].toDouble(), fields[1].toDouble(), fields[2].toDouble(),
-                    fields[3].toDouble(), fields[4].toDouble(), fields[5].toDouble(),
-                    fields[6].toDouble(), fields[7].toDouble(), fields[8] == u'1'};
+    Measures measures;
+    for (std::size_t i = 0; i < measureFields.size(); ++i)
+        measures.*measureFields[i] = fields[static_cast<qsizetype>(i)].toDouble();
+    return measures;
 }
 
 double medianOf(std::vector<double> values)
@@ -422,7 +456,7 @@ struct CaseRuns {
     [[nodiscard]] bool anyEngineProcess() const
     {
         return std::any_of(runs.begin(), runs.end(),
-                           [](const Measures& run) { return run.engineProcess; });
+                           [](const Measures& run) { return run.engineProcess > 0; });
     }
     [[nodiscard]] const char* sceneName() const { return scene->name.data(); }
     [[nodiscard]] const char* variantName() const { return variant->name.data(); }
@@ -493,8 +527,9 @@ void printGoals(const std::vector<CaseRuns>& cases)
 void printTable(const std::vector<CaseRuns>& cases)
 {
     std::printf("\nMenu windows, medians of %d runs; times in seconds from process start\n", runs);
-    std::printf("scene    engine     first frames [fastest]  x bare  PSS (MB)  idle CPU (%%core)  "
-                "web engine process\n");
+    std::printf(
+        "scene    engine     first frames [fastest]  x bare  CPU to first frames  PSS (MB)  "
+        "idle CPU (%%core)  web engine process\n");
     for (const CaseRuns& entry : cases) {
         if (entry.runs.empty()) {
             std::printf("%-8s %-10s failed\n", entry.sceneName(), entry.variantName());
@@ -503,23 +538,32 @@ void printTable(const std::vector<CaseRuns>& cases)
         const double frames = entry.median(&Measures::allFirstFrames);
         const CaseRuns* const floor = floorOf(cases, entry);
         const double times = floor ? frames / floor->median(&Measures::allFirstFrames) : 0;
-        std::printf("%-8s %-10s %12.3f [%7.3f]  %6.1f  %8.0f  %16.1f  %s\n", entry.sceneName(),
-                    entry.variantName(), frames, entry.fastest(), times,
+        std::printf("%-8s %-10s %12.3f [%7.3f]  %6.1f  %19.3f  %8.0f  %16.1f  %s\n",
+                    entry.sceneName(), entry.variantName(), frames, entry.fastest(), times,
+                    entry.median(&Measures::treeCpuToFirstFrames),
                     entry.median(&Measures::megabytes), entry.median(&Measures::cpuPercent),
                     entry.anyEngineProcess() ? "yes" : "no");
     }
 
-    std::printf("\nWhere the time goes (medians, seconds from process start)\n");
-    std::printf("scene    engine      main()  QApplication  movies set  window shown  "
-                "first player's frame  all first frames\n");
+    std::printf("\nWhere the time goes: each moment as seconds from process start / CPU seconds of "
+                "the process's own threads (medians)\n");
+    std::printf("scene    engine          main()     QApplication       movies set     "
+                "window shown   first player's   all first frames\n");
     for (const CaseRuns& entry : cases) {
         if (entry.runs.empty())
             continue;
-        std::printf("%-8s %-10s %7.3f  %12.3f  %10.3f  %12.3f  %20.3f  %16.3f\n", entry.sceneName(),
-                    entry.variantName(), entry.median(&Measures::mainEntered),
-                    entry.median(&Measures::applicationReady), entry.median(&Measures::moviesSet),
-                    entry.median(&Measures::windowShown), entry.median(&Measures::firstPlayerFrame),
-                    entry.median(&Measures::allFirstFrames));
+        std::printf("%-8s %-10s", entry.sceneName(), entry.variantName());
+        const std::array<std::pair<double Measures::*, double Measures::*>, 6> moments{{
+            {&Measures::mainEntered, &Measures::mainEnteredCpu},
+            {&Measures::applicationReady, &Measures::applicationReadyCpu},
+            {&Measures::moviesSet, &Measures::moviesSetCpu},
+            {&Measures::windowShown, &Measures::windowShownCpu},
+            {&Measures::firstPlayerFrame, &Measures::firstPlayerFrameCpu},
+            {&Measures::allFirstFrames, &Measures::allFirstFramesCpu},
+        }};
+        for (const auto& [wall, cpu] : moments)
+            std::printf("   %6.3f / %5.3f", entry.median(wall), entry.median(cpu));
+        std::printf("\n");
     }
     printGoals(cases);
 }
@@ -555,6 +599,7 @@ int runAll(const QDir& programs, const QString& folder)
 int main(int argc, char* argv[])
 {
     const double mainEntered = boottimeSeconds();
+    const double mainEnteredCpu = ownCpuSeconds();
     std::map<std::string_view, std::string_view> options;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::string_view(argv[i]).starts_with("--"))
@@ -591,7 +636,8 @@ int main(int argc, char* argv[])
                 .absolutePath();
         // The engine serves movies from the program folder, which is the current folder here.
         QDir::setCurrent(folder);
-        const auto measures = runCase(*scene, *engine, folder, start, mainEntered - start);
+        const auto measures =
+            runCase(*scene, *engine, folder, start, mainEntered - start, mainEnteredCpu);
         if (!measures)
             return 1;
         printMeasures(*measures);
