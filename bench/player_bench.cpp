@@ -7,9 +7,10 @@
 //
 // Every case runs in a fresh process of its own, so that no engine profits from another's warm
 // state. That process measures the time from its own start until every player has drawn its
-// first frame, the PSS of itself and of every process it started, their CPU use while the window
-// sits idle, and whether a web engine process was started; the parent collects one line from
-// each and prints medians with the goals beside them.
+// first frame (with the moments between, and the CPU time spent until each), the PSS and RSS of
+// itself and of every process it started, their CPU use while the window sits idle, and whether
+// a web engine process was started; the parent collects one line from each and prints medians
+// with the goals beside them.
 //
 //   player_bench [folder]   the whole table; the folder holds the menu movies (the demo's config
 //                           folder by default)
@@ -340,6 +341,7 @@ std::optional<Measures> runCase(const Scene& scene, Engine engine, const QString
         }
 #ifdef QUORVANE_BENCH_FLOOR
         Q_UNUSED(folder)
+        std::fprintf(stderr, "player_bench_floor plays no movies; player_bench does\n");
         return std::nullopt;
 #else
         auto* const player = new TShockwaveFlash(&window);
@@ -521,7 +523,7 @@ void printGoals(const std::vector<CaseRuns>& cases)
             printGoal(goal.constData(), frames, limit, "s");
         }
         printGoal("PSS under 100 MB", native.median(&Measures::megabytes), goalMegabytes, "MB");
-        printGoal("  and RSS, not sharing any page, under 100 MB",
+        printGoal("RSS, as if no page were shared, under 100 MB",
                   native.median(&Measures::residentMegabytes), goalMegabytes, "MB");
         printGoal("idle CPU under 10 % of a core", native.median(&Measures::cpuPercent),
                   goalCpuPercent, "%");
@@ -536,7 +538,7 @@ void printTable(const std::vector<CaseRuns>& cases)
     std::printf("\nMenu windows, medians of %d runs; times in seconds from process start\n", runs);
     std::printf(
         "scene    engine     first frames [fastest]  x bare  CPU to first frames  PSS (MB)  "
-        "idle CPU (%%core)  web engine process\n");
+        "RSS (MB)  idle CPU (%%core)  web engine process\n");
     for (const CaseRuns& entry : cases) {
         if (entry.runs.empty()) {
             std::printf("%-8s %-10s failed\n", entry.sceneName(), entry.variantName());
