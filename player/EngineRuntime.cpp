@@ -39,6 +39,19 @@ void registerEngineScheme()
 }
 Q_CONSTRUCTOR_FUNCTION(registerEngineScheme)
 
+bool hasRenderNode();
+
+// Linking Qt WebEngine makes the application object create an OpenGL context to share with
+// it. Without a GPU that context runs on Mesa's software renderer, whose loading costs every
+// start about 0.15 s and 55 MB even when no movie needs Ruffle (the native engine paints with
+// QPainter). Ruffle's pages draw without OpenGL there anyway (--disable-gpu).
+void skipSoftwareOpenGl()
+{
+    if (!hasRenderNode() && !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+}
+Q_CONSTRUCTOR_FUNCTION(skipSoftwareOpenGl)
+
 std::unique_ptr<QWebEngineProfile> s_profile;
 
 QString switchName(const QString& flag)
