@@ -1,5 +1,6 @@
 #include "NativeView.h"
 
+#include "FrameClock.h"
 #include "Player.h"
 #include "SwfPainter.h"
 
@@ -31,14 +32,15 @@ NativeView::NativeView(QWidget* player, EngineEvents events)
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_frames.setTimerType(Qt::PreciseTimer);
-    connect(&m_frames, &QTimer::timeout, this, &NativeView::step);
     player->installEventFilter(this);
     followPlayer();
     show();
 }
 
-NativeView::~NativeView() = default;
+NativeView::~NativeView()
+{
+    stopFrames();
+}
 
 void NativeView::play(std::shared_ptr<const swf::Movie> movie)
 {
@@ -47,9 +49,10 @@ void NativeView::play(std::shared_ptr<const swf::Movie> movie)
     swf::PlayerHost& host = *this;
     m_movie = std::make_unique<swf::Player>(std::move(movie), host);
     m_firstFrameShown = false;
-    m_frames.setInterval(static_cast<int>(1000 / rate));
+    stopFrames();
+    m_clock = &FrameClock::every(static_cast<int>(1000 / rate));
     if (parentWidget()->isVisible())
-        m_frames.start();
+        startFrames();
     update();
     afterInput();
 }
@@ -62,11 +65,10 @@ bool NativeView::eventFilter(QObject* watched, QEvent* event)
         break;
     // A hidden player's movie waits, costing nothing, until it is shown again.
     case QEvent::Show:
-        if (m_movie)
-            m_frames.start();
+        startFrames();
         break;
     case QEvent::Hide:
-        m_frames.stop();
+        stopFrames();
         break;
     default:
         break;
@@ -77,6 +79,23 @@ bool NativeView::eventFilter(QObject* watched, QEvent* event)
 void NativeView::followPlayer()
 {
     setGeometry(parentWidget()->rect());
+}
+
+void NativeView::startFrames()
+{
+    if (!m_clock || m_ticks)
+        return;
+    m_ticks = connect(m_clock, &FrameClock::tick, this, &NativeView::step);
+    m_clock->join();
+}
+
+void NativeView::stopFrames()
+{
+    if (!m_ticks)
+        return;
+    disconnect(m_ticks);
+    m_ticks = {};
+    m_clock->leave();
 }
 
 void NativeView::step()

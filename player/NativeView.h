@@ -4,7 +4,6 @@
 #include "PlayerEngine.h"
 #include "SwfPainter.h"
 
-#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -17,6 +16,8 @@ class Player;
 
 namespace player
 {
+
+class FrameClock;
 
 // Plays a native movie over its player: steps it at the movie's frame rate while shown, paints
 // it when it changed, and turns mouse events into the movie's button events.
@@ -44,6 +45,8 @@ private:
     void openUrl(const std::string& url, const std::string& target) override;
 
     void step();
+    void startFrames();
+    void stopFrames();
     void mouseAt(const QPointF& position);
     void afterInput();
     void followPlayer();
@@ -51,7 +54,8 @@ private:
     EngineEvents m_events;
     std::unique_ptr<swf::Player> m_movie;
     PaintCache m_cache;
-    QTimer m_frames;
+    FrameClock* m_clock = nullptr;   // set while a movie is held
+    QMetaObject::Connection m_ticks; // connected while the movie steps
     bool m_firstFrameShown = false;
 };
 
