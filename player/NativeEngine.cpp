@@ -7,19 +7,16 @@ namespace player
 {
 
 NativeEngine::NativeEngine(QWidget* player, EngineEvents events)
-    : m_view(new NativeView(player, std::move(events)))
+    : m_view(std::make_unique<NativeView>(player, std::move(events)))
 {
 }
 
-NativeEngine::~NativeEngine()
-{
-    delete m_view.data();
-}
+NativeEngine::~NativeEngine() = default;
 
 bool NativeEngine::play(const QString& movieFile)
 {
     auto movie = loadNativeMovie(movieFile);
-    if (!movie || !m_view)
+    if (!movie)
         return false;
     m_view->play(std::move(movie));
     return true;
@@ -27,7 +24,7 @@ bool NativeEngine::play(const QString& movieFile)
 
 bool NativeEngine::holdsFocus(const QWidget* widget) const
 {
-    return widget && widget == m_view;
+    return widget && widget == m_view.get();
 }
 
 } // namespace player

@@ -2,8 +2,6 @@
 
 #include "PlayerEngine.h"
 
-#include <QPointer>
-
 #include <memory>
 
 class QWidget;
@@ -25,7 +23,9 @@ public:
     void takeFocus() override {}
 
 private:
-    QPointer<NativeView> m_view;
+    // A child of the player, owned here all the same: the player releases its engine before
+    // Qt deletes its children.
+    std::unique_ptr<NativeView> m_view;
 };
 
 } // namespace player
