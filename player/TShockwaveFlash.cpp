@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QFile>
 #include <QFileInfo>
 
 #include <optional>
@@ -17,18 +16,12 @@
 namespace
 {
 
-// The resolved file when `path` names a file below the program folder starting with a SWF
-// signature, else nothing.
-std::optional<QString> playableMovie(const QString& path)
+// The resolved file when `path` names a file below the program folder, else nothing. Whether
+// it is a movie at all, the engine choice finds out.
+std::optional<QString> movieFile(const QString& path)
 {
     const QString resolved = resolveContentPath(path);
     if (!QFileInfo(resolved).isFile() || !player::contentUrl(player::runtime::roots(), resolved))
-        return std::nullopt;
-    QFile file(resolved);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray signature = file.read(3);
-    if (signature != "FWS" && signature != "CWS" && signature != "ZWS")
         return std::nullopt;
     return resolved;
 }
@@ -55,7 +48,7 @@ void TShockwaveFlash::setMovie(const QString& path)
 {
     if (!path.isEmpty() && path == m_movie)
         return;
-    const auto file = playableMovie(path);
+    const auto file = movieFile(path);
     if (!file) {
         dropMovie();
         return;
