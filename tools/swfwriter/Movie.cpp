@@ -25,6 +25,16 @@ Movie::Movie(double width, double height, double frameRate, Rgba background)
 {
 }
 
+CharacterId Movie::defineTag(TagCode code, const BitWriter& body)
+{
+    const CharacterId id = nextId();
+    BitWriter tag;
+    tag.u16(id);
+    tag.bytes(body.data());
+    writeTag(m_definitions, code, tag.data());
+    return id;
+}
+
 CharacterId Movie::nextId()
 {
     if (m_lastId == 0xffff)
@@ -34,10 +44,8 @@ CharacterId Movie::nextId()
 
 CharacterId Movie::define(const Shape& shape)
 {
-    const CharacterId id = nextId();
     const int version = shape.tagVersion();
     BitWriter body;
-    body.u16(id);
     const auto [xMin, xMax, yMin, yMax] = shape.bounds();
     writeRect(body, xMin, xMax, yMin, yMax);
     if (version == 4) {
@@ -49,72 +57,51 @@ CharacterId Movie::define(const Shape& shape)
     const TagCode code = version == 4   ? TagCode::DefineShape4
                          : version == 3 ? TagCode::DefineShape3
                                         : TagCode::DefineShape;
-    writeTag(m_definitions, code, body.data());
-    return id;
+    return defineTag(code, body);
 }
 
 CharacterId Movie::define(const Timeline& sprite)
 {
-    const CharacterId id = nextId();
     BitWriter body;
-    body.u16(id);
     body.u16(sprite.frameCount());
     body.bytes(sprite.tags());
-    writeTag(m_definitions, TagCode::DefineSprite, body.data());
-    return id;
+    return defineTag(TagCode::DefineSprite, body);
 }
 
 CharacterId Movie::define(const Button& button)
 {
-    const CharacterId id = nextId();
     BitWriter body;
-    body.u16(id);
     button.write(body);
-    writeTag(m_definitions, TagCode::DefineButton2, body.data());
-    return id;
+    return defineTag(TagCode::DefineButton2, body);
 }
 
 CharacterId Movie::define(const MorphShape& morph)
 {
-    const CharacterId id = nextId();
     BitWriter body;
-    body.u16(id);
     morph.write(body);
-    writeTag(m_definitions,
-             morph.tagVersion() == 2 ? TagCode::DefineMorphShape2 : TagCode::DefineMorphShape,
-             body.data());
-    return id;
+    return defineTag(
+        morph.tagVersion() == 2 ? TagCode::DefineMorphShape2 : TagCode::DefineMorphShape, body);
 }
 
 CharacterId Movie::define(const Font& font)
 {
-    const CharacterId id = nextId();
     BitWriter body;
-    body.u16(id);
     font.write(body);
-    writeTag(m_definitions, TagCode::DefineFont2, body.data());
-    return id;
+    return defineTag(TagCode::DefineFont2, body);
 }
 
 CharacterId Movie::define(const StaticText& text)
 {
-    const CharacterId id = nextId();
     BitWriter body;
-    body.u16(id);
     text.write(body);
-    writeTag(m_definitions, text.needsAlpha() ? TagCode::DefineText2 : TagCode::DefineText,
-             body.data());
-    return id;
+    return defineTag(text.needsAlpha() ? TagCode::DefineText2 : TagCode::DefineText, body);
 }
 
 CharacterId Movie::define(const EditText& text)
 {
-    const CharacterId id = nextId();
     BitWriter body;
-    body.u16(id);
     text.write(body);
-    writeTag(m_definitions, TagCode::DefineEditText, body.data());
-    return id;
+    return defineTag(TagCode::DefineEditText, body);
 }
 
 CharacterId Movie::define(const Bitmap& bitmap)
@@ -122,28 +109,21 @@ CharacterId Movie::define(const Bitmap& bitmap)
     const std::vector<std::uint8_t> pixels = bitmap.losslessPixels();
     if (bitmap.width > 0xffff || bitmap.height > 0xffff)
         throw std::invalid_argument("bitmap too large");
-    const CharacterId id = nextId();
     BitWriter body;
-    body.u16(id);
     body.u8(5); // 32 bits per pixel: 0RGB, or premultiplied ARGB
     body.u16(static_cast<std::uint16_t>(bitmap.width));
     body.u16(static_cast<std::uint16_t>(bitmap.height));
     body.bytes(deflated(pixels));
-    writeTag(m_definitions,
-             bitmap.opaque() ? TagCode::DefineBitsLossless : TagCode::DefineBitsLossless2,
-             body.data());
-    return id;
+    return defineTag(bitmap.opaque() ? TagCode::DefineBitsLossless : TagCode::DefineBitsLossless2,
+                     body);
 }
 
 CharacterId Movie::defineJpeg(const std::vector<std::uint8_t>& jpeg)
 {
     static_cast<void>(JpegParts::split(jpeg)); // refuses what is no JPEG file
-    const CharacterId id = nextId();
     BitWriter body;
-    body.u16(id);
     body.bytes(jpeg);
-    writeTag(m_definitions, TagCode::DefineBitsJpeg2, body.data());
-    return id;
+    return defineTag(TagCode::DefineBitsJpeg2, body);
 }
 
 CharacterId Movie::defineJpeg(const std::vector<std::uint8_t>& jpeg,
@@ -152,14 +132,11 @@ CharacterId Movie::defineJpeg(const std::vector<std::uint8_t>& jpeg,
     const JpegParts parts = JpegParts::split(jpeg);
     if (alpha.size() != static_cast<std::size_t>(parts.width) * parts.height)
         throw std::invalid_argument("alpha plane size does not match the JPEG image");
-    const CharacterId id = nextId();
     BitWriter body;
-    body.u16(id);
     body.u32(static_cast<std::uint32_t>(jpeg.size())); // where the alpha plane starts
     body.bytes(jpeg);
     body.bytes(deflated(alpha));
-    writeTag(m_definitions, TagCode::DefineBitsJpeg3, body.data());
-    return id;
+    return defineTag(TagCode::DefineBitsJpeg3, body);
 }
 
 CharacterId Movie::defineJpegSharingTables(const std::vector<std::uint8_t>& jpeg)
@@ -171,12 +148,9 @@ CharacterId Movie::defineJpegSharingTables(const std::vector<std::uint8_t>& jpeg
     } else if (*m_jpegTables != parts.tables) {
         throw std::invalid_argument("JPEG images of one movie must share their tables");
     }
-    const CharacterId id = nextId();
     BitWriter body;
-    body.u16(id);
     body.bytes(parts.image);
-    writeTag(m_definitions, TagCode::DefineBits, body.data());
-    return id;
+    return defineTag(TagCode::DefineBits, body);
 }
 
 std::vector<std::uint8_t> Movie::bytes(Compression compression) const

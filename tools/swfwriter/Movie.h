@@ -12,6 +12,7 @@
 namespace swfwriter
 {
 
+enum class TagCode : std::uint16_t;
 struct Bitmap;
 class Button;
 struct EditText;
@@ -60,6 +61,8 @@ public:
     void save(const std::filesystem::path& file, Compression compression) const;
 
 private:
+    // A definition tag: a new character id, then `body`.
+    CharacterId defineTag(TagCode code, const BitWriter& body);
     CharacterId nextId();
 
     double m_width;
