@@ -7,16 +7,20 @@ namespace player
 {
 
 NativeEngine::NativeEngine(QWidget* player, EngineEvents events)
-    : m_view(std::make_unique<NativeView>(player, std::move(events)))
+    : m_view(new NativeView(player, std::move(events)))
 {
 }
 
-NativeEngine::~NativeEngine() = default;
+NativeEngine::~NativeEngine()
+{
+    if (m_view)
+        m_view->retire();
+}
 
 bool NativeEngine::play(const QString& movieFile)
 {
     auto movie = loadNativeMovie(movieFile);
-    if (!movie)
+    if (!movie || !m_view)
         return false;
     m_view->play(std::move(movie));
     return true;
@@ -24,7 +28,7 @@ bool NativeEngine::play(const QString& movieFile)
 
 bool NativeEngine::holdsFocus(const QWidget* widget) const
 {
-    return widget && widget == m_view.get();
+    return widget && widget == m_view;
 }
 
 } // namespace player

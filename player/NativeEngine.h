@@ -2,7 +2,7 @@
 
 #include "PlayerEngine.h"
 
-#include <memory>
+#include <QPointer>
 
 class QWidget;
 
@@ -23,9 +23,9 @@ public:
     void takeFocus() override {}
 
 private:
-    // A child of the player, owned here all the same: the player releases its engine before
-    // Qt deletes its children.
-    std::unique_ptr<NativeView> m_view;
+    // A child of the player: Qt deletes it with the player, and this engine retires it earlier
+    // when the player drops its movie.
+    QPointer<NativeView> m_view;
 };
 
 } // namespace player

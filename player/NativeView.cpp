@@ -57,6 +57,15 @@ void NativeView::play(std::shared_ptr<const swf::Movie> movie)
     afterInput();
 }
 
+void NativeView::retire()
+{
+    stopFrames();
+    m_movie.reset();
+    parentWidget()->removeEventFilter(this);
+    hide();
+    deleteLater();
+}
+
 bool NativeView::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
@@ -118,7 +127,12 @@ void NativeView::paintEvent(QPaintEvent*)
     if (!m_firstFrameShown) {
         m_firstFrameShown = true;
         QMetaObject::invokeMethod(
-            this, [this] { m_events.firstFrame(); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                if (m_movie)
+                    m_events.firstFrame();
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -179,7 +193,8 @@ void NativeView::fsCommand(const std::string& command, const std::string& args)
     QMetaObject::invokeMethod(
         this,
         [this, command = QString::fromStdString(command), args = QString::fromStdString(args)] {
-            m_events.command(command, args);
+            if (m_movie)
+                m_events.command(command, args);
         },
         Qt::QueuedConnection);
 }

@@ -31,6 +31,11 @@ public:
 
     void play(std::shared_ptr<const swf::Movie> movie);
 
+    // Stops the movie and reports nothing more; the view goes when the event loop gets back to
+    // where it was, never at once: the player may be dropping its movie from inside a mouse
+    // event that Qt is still delivering to this very view.
+    void retire();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -24,7 +24,10 @@ struct EngineEvents {
 };
 
 // The engine behind one player: it exists only while the player holds a playable movie, and
-// draws over the player's rectangle, following its geometry and visibility.
+// draws over the player's rectangle, following its geometry and visibility. Destroying an
+// engine stops its movie at once but never deletes a widget at once (deleteLater): a player
+// drops its movie from handlers that run inside the delivery of an input event to the engine's
+// own widget, and Qt goes on using that widget once the handler returns.
 class PlayerEngine
 {
 public:
