@@ -6,6 +6,7 @@
 #include "ErrorReporting.h"
 #include "ModalWindow.h"
 #include "TShockwaveFlash.h"
+#include "WindowDecor.h"
 #include "WindowSlots.h"
 
 #include <QCloseEvent>
@@ -18,7 +19,6 @@ TFRMswf::TFRMswf(QWidget* owner)
                          | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FRMswf"));
-    setWindowTitle(QString());
     resize(1024, 633);
 
     p1 = new BevelPanel(this);
@@ -56,6 +56,7 @@ void TFRMswf::showModal()
     // Where no window manager acts on the maximised state, cover the screen all the same.
     setGeometry(screen()->availableGeometry());
     setWindowState(Qt::WindowMaximized);
+    showNoTitle(*this);
     ::showModal(*this);
 }
 

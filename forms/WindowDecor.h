@@ -24,3 +24,7 @@ TShockwaveFlash* makePlayer(QWidget* parent, const QString& name, const QRect& g
 
 // Centres a child window of the menus on the grade menu window, as it is being shown.
 void centreOnGradeMenu(QWidget& window);
+
+// Makes the window's title bar show no text. Qt puts the program's name in the window system's
+// title of a window whose title is empty; this clears it there too.
+void showNoTitle(QWidget& window);
