@@ -19,9 +19,12 @@
 #include <QFile>
 #include <QFrame>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTableView>
 
 namespace
@@ -134,6 +137,7 @@ void TFRMAtividades::buildList()
 
     // A double-click anywhere on the grid, titles and empty area included, opens the current
     // record.
+    DBGrid1->installEventFilter(this);
     DBGrid1->viewport()->installEventFilter(this);
     titles->viewport()->installEventFilter(this);
     indicator->viewport()->installEventFilter(this);
@@ -192,11 +196,26 @@ void TFRMAtividades::closeEvent(QCloseEvent* event)
 
 bool TFRMAtividades::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonDblClick) {
+    if (opensCurrentRecord(watched, event)) {
         guarded([this] { DBGrid1DblClick(); });
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TFRMAtividades::opensCurrentRecord(const QObject* watched, const QEvent* event) const
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonDblClick:
+        return static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton;
+    // So that the list can be used without a mouse: Return does what a double-click does.
+    case QEvent::KeyPress: {
+        const int key = static_cast<const QKeyEvent*>(event)->key();
+        return watched == DBGrid1 && (key == Qt::Key_Return || key == Qt::Key_Enter);
+    }
+    default:
+        return false;
+    }
 }
 
 void TFRMAtividades::FormCreate()
@@ -222,11 +241,13 @@ void TFRMAtividades::SWFmostra()
 void TFRMAtividades::openCatalog(catalog::View view)
 {
     const QString fileName = resolveContentPath(pasta_config + QStringLiteral("ketmo.xml"));
+    // Also when the open fails half-way (a filter field missing leaves the whole catalog open):
+    // the row the list marks must be the record a double-click opens.
+    const auto showRecord = qScopeGuard([this] { showCurrentRecord(); });
     m_model->change([&] {
         catalog::openWithFilter(cdxtb, QFile::encodeName(fileName).toStdString(), view,
                                 toEngine(SerieAtual), toEngine(DisciplinaAtual));
     });
-    showCurrentRecord();
 }
 
 void TFRMAtividades::showCurrentRecord()

@@ -39,6 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    [[nodiscard]] bool opensCurrentRecord(const QObject* watched, const QEvent* event) const;
     void buildList();
     void setTabOrder();
     void connectHandlers();

@@ -375,6 +375,51 @@ private slots:
         QCOMPARE(boxes.boxes().size(), 1);
         QCOMPARE(boxes.boxes()[0].text, QStringLiteral("cdxtb: Field 'tipo' not found."));
         QCOMPARE(grid(window.get())->model()->rowCount(), 9);
+        // The record a double-click opens is the one the list marks.
+        QCOMPARE(grid(window.get())->currentIndex().row(), 0);
+    }
+
+    void onlyTheLeftButtonsDoubleClickOpensTheCurrentRecord()
+    {
+        const auto window = openFor(QStringLiteral("4A"), QStringLiteral("Inglês"));
+        window->show();
+        int opened = 0;
+        ModalWatch<TFRMswf> watch([&opened](TFRMswf* player) {
+            ++opened;
+            player->close();
+        });
+        QTableView* list = grid(window.get());
+        const QPoint row = list->visualRect(list->currentIndex()).center();
+        for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+            QTest::mouseDClick(list->viewport(), button, {}, row);
+            QTest::mouseDClick(list->horizontalHeader()->viewport(), button, {}, QPoint(20, 5));
+        }
+        QCOMPARE(opened, 0);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+        QCOMPARE(opened, 1);
+    }
+
+    void returnOnTheListOpensTheCurrentRecord()
+    {
+        const auto window = openFor(QStringLiteral("4A"), QStringLiteral("Inglês"));
+        window->show();
+        QStringList opened;
+        ModalWatch<TFRMswf> watch([&opened](TFRMswf* player) {
+            opened.append(player->findChild<TShockwaveFlash*>(QStringLiteral("SWF"))->objectName());
+            player->close();
+        });
+        QTableView* list = grid(window.get());
+        list->setCurrentIndex(list->model()->index(1, 0));
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return);
+        QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(opened.size(), 2);
+        QCOMPARE(currentCode(window.get()), QStringLiteral("120"));
+        // Return in the search box searches; it opens nothing.
+        auto* search = control<QLineEdit>(window.get(), "e1");
+        search->setFocus();
+        QTest::keyClick(search, Qt::Key_Return);
+        QCOMPARE(opened.size(), 2);
     }
 
     void doubleClickOnAnEmptyListOpensThePlayerOnTheProgramFolder()
