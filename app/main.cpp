@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "Fonts.h"
+#include "QtTranslations.h"
 #include "WindowSlots.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     installFontSubstitutions();
+    installQtTranslations();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
 
     TFRMmain mainWindow;
