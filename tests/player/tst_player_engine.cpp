@@ -4,14 +4,17 @@
 #include "TShockwaveFlash.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProcess>
 #include <QScreen>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -73,6 +76,7 @@ private slots:
     void buttonsSendTheirCommands();
     void buttonsLightUpUnderTheMouse();
     void clickOnATileEntersItOnce();
+    void aClickMayUnloadTheMovieItClicked();
     void unplayableMoviesReadBackEmpty_data();
     void unplayableMoviesReadBackEmpty();
     void screenshotShowsTheMovies();
@@ -243,6 +247,52 @@ void PlayerEngineTest::clickOnATileEntersItOnce()
     QTRY_COMPARE(QApplication::focusWidget(), sink);
     QCOMPARE(firstEnters.size(), 2);
     QCOMPARE(secondEnters.size(), 3);
+}
+
+// The menus' confirm: the click that enters a tile unloads the tiles and runs a whole modal
+// window before returning, while Qt is still delivering that click to the engine's widget.
+void PlayerEngineTest::aClickMayUnloadTheMovieItClicked()
+{
+    QWidget window;
+    window.resize(400, 200);
+    auto* const sink = new QLineEdit(&window);
+    sink->setGeometry(10, 160, 100, 25);
+    auto* const tile = new TShockwaveFlash(&window);
+    tile->setGeometry(10, 10, 161, 135);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    sink->setFocus();
+    QSignalSpy frames(tile, &TShockwaveFlash::firstFrameShown);
+    const QString movie = contentFile(QStringLiteral("3ANO.swf"));
+    tile->setMovie(movie);
+    QVERIFY(frames.wait(frameTimeout));
+
+    int entered = 0;
+    bool widgetsOutlivedTheClick = true;
+    connect(tile, &TShockwaveFlash::OnEnter, &window, [&] {
+        ++entered;
+        QList<QPointer<QWidget>> widgets;
+        for (QWidget* widget : window.findChildren<QWidget*>())
+            widgets.append(widget);
+        sink->setFocus();
+        tile->setMovie(QDir::currentPath() + QStringLiteral("/config/"));
+        QEventLoop modalLoop; // not qWait, which deletes what waits for the loop's return
+        QTimer::singleShot(300, &modalLoop, &QEventLoop::quit);
+        modalLoop.exec();
+        // Qt goes on delivering the click to the engine's widgets once this handler returns.
+        for (const auto& widget : widgets)
+            widgetsOutlivedTheClick = widgetsOutlivedTheClick && widget;
+        tile->setMovie(movie);
+    });
+    for (int round = 0; round < 3; ++round) {
+        click(tile);
+        QTRY_COMPARE(entered, round + 1);
+        QTest::qWait(200);
+    }
+    QVERIFY(widgetsOutlivedTheClick);
+    QCOMPARE(tile->Movie(), movie);
+    QTRY_COMPARE(engineViews(window), 1);
 }
 
 void PlayerEngineTest::unplayableMoviesReadBackEmpty_data()
