@@ -137,10 +137,13 @@ QWebEngineProfile* sharedProfile()
 
 QString engineFolder()
 {
-    const QString besideProgram =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/engine");
-    if (QFileInfo::exists(besideProgram + QStringLiteral("/player.html")))
-        return besideProgram;
+    // Beside the program in the build tree; in share/ when installed, wherever the prefix is.
+    const QString program = QCoreApplication::applicationDirPath();
+    for (const QString& folder :
+         {program + QStringLiteral("/engine"), program + QStringLiteral("/../share/quorvane/engine")}) {
+        if (QFileInfo::exists(folder + QStringLiteral("/player.html")))
+            return QDir::cleanPath(folder);
+    }
     return QStringLiteral(QUORVANE_BUILD_ENGINE_FOLDER);
 }
 

@@ -8,7 +8,7 @@
 namespace desktop
 {
 
-ProgramRun::ProgramRun(const QString& program, const QString& contentFolder,
+ProgramRun::ProgramRun(const QString& program, const QString& workingFolder,
                        const QStringList& arguments)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -20,8 +20,9 @@ ProgramRun::ProgramRun(const QString& program, const QString& contentFolder,
                        QStringLiteral("detect_leaks=0:abort_on_error=1"));
     environment.insert(QStringLiteral("UBSAN_OPTIONS"),
                        QStringLiteral("print_stacktrace=1:halt_on_error=1:abort_on_error=1"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_settings.path());
     m_process.setProcessEnvironment(environment);
-    m_process.setWorkingDirectory(contentFolder);
+    m_process.setWorkingDirectory(workingFolder);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start(QFileInfo(program).absoluteFilePath(), arguments);
     if (!m_process.waitForStarted(10000))

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <chrono>
 
@@ -14,7 +15,8 @@ namespace desktop
 class ProgramRun final
 {
 public:
-    ProgramRun(const QString& program, const QString& contentFolder,
+    // Settings the program keeps go to a folder of this run's own.
+    ProgramRun(const QString& program, const QString& workingFolder,
                const QStringList& arguments = {});
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
@@ -33,6 +35,7 @@ public:
     void kill();
 
 private:
+    QTemporaryDir m_settings;
     QProcess m_process;
     qint64 m_pid = 0;
     QByteArray m_output;

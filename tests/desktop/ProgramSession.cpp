@@ -9,9 +9,9 @@ namespace desktop
 {
 
 ProgramSession::ProgramSession(Desktop& desktop, const QString& program,
-                               const QString& contentFolder)
+                               const QString& workingFolder, const QStringList& arguments)
     : m_desktop(desktop)
-    , m_run(std::make_unique<ProgramRun>(program, contentFolder))
+    , m_run(std::make_unique<ProgramRun>(program, workingFolder, arguments))
 {
 }
 

@@ -23,7 +23,8 @@ public:
 class ProgramSession final
 {
 public:
-    ProgramSession(Desktop& desktop, const QString& program, const QString& contentFolder);
+    ProgramSession(Desktop& desktop, const QString& program, const QString& workingFolder,
+                   const QStringList& arguments = {});
 
     [[nodiscard]] Desktop& desktop() { return m_desktop; }
     [[nodiscard]] ProgramRun& run() { return *m_run; }

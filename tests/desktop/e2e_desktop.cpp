@@ -2,6 +2,7 @@
 #include "ProgramSession.h"
 #include "ProgramWindows.h"
 
+#include <QDir>
 #include <QTest>
 #include <QThread>
 
@@ -179,10 +180,19 @@ private:
 private slots:
     void initTestCase() { m_desktop = std::make_unique<Desktop>(); }
 
+    // The program of this build on the demo, started in its folder; or, to check an installed
+    // tree, QUORVANE_TEST_PROGRAM started elsewhere with --content QUORVANE_TEST_CONTENT.
     void init()
     {
-        m_session = std::make_unique<ProgramSession>(*m_desktop, QStringLiteral(QUORVANE_PROGRAM),
-                                                     QStringLiteral(QUORVANE_DEMO_DIR));
+        const QString installedContent = qEnvironmentVariable("QUORVANE_TEST_CONTENT");
+        const QString program =
+            qEnvironmentVariable("QUORVANE_TEST_PROGRAM", QStringLiteral(QUORVANE_PROGRAM));
+        m_session = installedContent.isEmpty()
+                        ? std::make_unique<ProgramSession>(*m_desktop, program,
+                                                           QStringLiteral(QUORVANE_DEMO_DIR))
+                        : std::make_unique<ProgramSession>(
+                              *m_desktop, program, QDir::tempPath(),
+                              QStringList{QStringLiteral("--content"), installedContent});
     }
 
     void cleanup() { m_session.reset(); }

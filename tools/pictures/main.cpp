@@ -1,5 +1,6 @@
 // Draws the program's own pictures: the backdrop the windows are laid out on, and the icon.
 // Run it again after changing the drawing and commit what it writes to assets/.
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -76,35 +77,55 @@ void drawIcon(QPainter& p, int size)
     p.drawPath(mirror.map(left));
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+QImage iconAt(int size)
 {
-    QGuiApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: quorvane-pictures OUTPUT_FOLDER\n");
-        return 2;
-    }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QImage icon(size, size, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    QPainter p(&icon);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawIcon(p, size);
+    return icon;
+}
 
+// The icon drawn at each size a desktop's icon theme looks for, as hicolor/<n>x<n>/apps/.
+bool writeIconTheme(const QString& folder)
+{
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString apps = QStringLiteral("%1/hicolor/%2x%2/apps").arg(folder).arg(size);
+        if (!QDir().mkpath(apps) || !iconAt(size).save(apps + QStringLiteral("/quorvane.png"), "PNG"))
+            return false;
+    }
+    return true;
+}
+
+bool writeAssets(const QString& folder)
+{
     QImage background(800, 600, QImage::Format_RGB32);
     {
         QPainter p(&background);
         p.setRenderHint(QPainter::Antialiasing);
         drawBackground(p);
     }
-    QImage icon(256, 256, QImage::Format_ARGB32);
-    icon.fill(Qt::transparent);
-    {
-        QPainter p(&icon);
-        p.setRenderHint(QPainter::Antialiasing);
-        drawIcon(p, icon.width());
-    }
     // Qt writes baseline (not progressive) JPEG through libjpeg.
-    const bool written = background.save(folder + QStringLiteral("/background.jpg"), "JPEG", 90)
-                         && icon.save(folder + QStringLiteral("/icon.png"), "PNG");
-    if (!written) {
-        std::fprintf(stderr, "quorvane-pictures: cannot write to %s\n", argv[1]);
+    return background.save(folder + QStringLiteral("/background.jpg"), "JPEG", 90)
+           && iconAt(256).save(folder + QStringLiteral("/icon.png"), "PNG");
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QGuiApplication application(argc, argv);
+    const QStringList arguments = QGuiApplication::arguments().mid(1);
+    const bool iconTheme = arguments.size() == 2 && arguments[0] == QLatin1String("--icon-theme");
+    if (arguments.size() != 1 && !iconTheme) {
+        std::fprintf(stderr, "usage: quorvane-pictures OUTPUT_FOLDER\n"
+                             "       quorvane-pictures --icon-theme OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QString folder = arguments.last();
+    if (!(iconTheme ? writeIconTheme(folder) : writeAssets(folder))) {
+        std::fprintf(stderr, "quorvane-pictures: cannot write to %s\n", qPrintable(folder));
         return 1;
     }
     return 0;
