@@ -11,8 +11,7 @@
 #include <QMessageBox>
 #include <QSettings>
 
-ContentFolderChoice::ContentFolderChoice(QString remembered, QString startingPoint,
-                                         Asking asking)
+ContentFolderChoice::ContentFolderChoice(QString remembered, QString startingPoint, Asking asking)
     : m_remembered(std::move(remembered))
     , m_startingPoint(std::move(startingPoint))
     , m_asking(std::move(asking))
@@ -75,8 +74,8 @@ const QString rememberedKey = QStringLiteral("contentFolder");
 // The demo content an installed program ships, where a first choice most likely starts.
 QString installedDemo()
 {
-    const QString demo = QCoreApplication::applicationDirPath()
-                         + QStringLiteral("/../share/quorvane/demo");
+    const QString demo =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quorvane/demo");
     return QFileInfo(demo).isDir() ? QDir::cleanPath(demo) : QDir::homePath();
 }
 
@@ -87,18 +86,17 @@ bool enterContentFolder(const QStringList& arguments)
     QSettings settings;
     const ContentFolderChoice choice(
         settings.value(rememberedKey).toString(), installedDemo(),
-        {.pickFolder =
-             [](const QString& start) -> std::optional<QString> {
-                 const QString folder = QFileDialog::getExistingDirectory(
-                     nullptr, QStringLiteral("Escolha a pasta do conteúdo"), start);
-                 if (folder.isEmpty())
-                     return std::nullopt;
-                 return folder;
-             },
+        {.pickFolder = [](const QString& start) -> std::optional<QString> {
+             const QString folder = QFileDialog::getExistingDirectory(
+                 nullptr, QStringLiteral("Escolha a pasta do conteúdo"), start);
+             if (folder.isEmpty())
+                 return std::nullopt;
+             return folder;
+         },
          .refuse =
              [](const QString& message) {
-                 QMessageBox::warning(nullptr, applicationTitle(QCoreApplication::applicationFilePath()),
-                                      message);
+                 QMessageBox::warning(
+                     nullptr, applicationTitle(QCoreApplication::applicationFilePath()), message);
              }});
     const QString current = QDir::currentPath();
     const auto folder = choice.choose(arguments, current);

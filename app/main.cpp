@@ -1,6 +1,7 @@
+#include "Main.h"
+
 #include "ContentFolderChoice.h"
 #include "Fonts.h"
-#include "Main.h"
 #include "PlatformChoice.h"
 #include "QtTranslations.h"
 #include "WindowSlots.h"

@@ -90,7 +90,7 @@ void showNoTitle(QWidget& window)
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id,
                         internAtom(connection, "_NET_WM_NAME"),
                         internAtom(connection, "UTF8_STRING"), 8, 0, nullptr);
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME,
-                        XCB_ATOM_STRING, 8, 0, nullptr);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                        0, nullptr);
     xcb_flush(connection);
 }

@@ -139,8 +139,8 @@ QString engineFolder()
 {
     // Beside the program in the build tree; in share/ when installed, wherever the prefix is.
     const QString program = QCoreApplication::applicationDirPath();
-    for (const QString& folder :
-         {program + QStringLiteral("/engine"), program + QStringLiteral("/../share/quorvane/engine")}) {
+    for (const QString& folder : {program + QStringLiteral("/engine"),
+                                  program + QStringLiteral("/../share/quorvane/engine")}) {
         if (QFileInfo::exists(folder + QStringLiteral("/player.html")))
             return QDir::cleanPath(folder);
     }

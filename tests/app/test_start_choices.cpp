@@ -31,13 +31,12 @@ protected:
     {
         const ContentFolderChoice choice(
             remembered, path("Conteudo"),
-            {.pickFolder =
-                 [&, picks](const QString& start) mutable -> std::optional<QString> {
-                     starts.append(start);
-                     if (picks.isEmpty() || picks.first().isEmpty())
-                         return std::nullopt;
-                     return picks.takeFirst();
-                 },
+            {.pickFolder = [&, picks](const QString& start) mutable -> std::optional<QString> {
+                 starts.append(start);
+                 if (picks.isEmpty() || picks.first().isEmpty())
+                     return std::nullopt;
+                 return picks.takeFirst();
+             },
              .refuse = [&](const QString& message) { refusals.append(message); }});
         return choice.choose(QStringList{QStringLiteral("quorvane")} + arguments, current);
     }
@@ -60,9 +59,9 @@ TEST_F(ContentFolderChoiceTest, TheOptionComesFirstAndIsResolvedFromTheCurrentFo
 
 TEST_F(ContentFolderChoiceTest, AnOptionWithoutContentIsRefusedByNameAndEndsTheProgram)
 {
-    EXPECT_EQ(choose({QStringLiteral("--content"), path("Vazio")}, path("Conteudo"),
-                     path("Lembrado")),
-              std::nullopt);
+    EXPECT_EQ(
+        choose({QStringLiteral("--content"), path("Vazio")}, path("Conteudo"), path("Lembrado")),
+        std::nullopt);
     ASSERT_EQ(refusals.size(), 1);
     EXPECT_EQ(refusals[0], QStringLiteral("A pasta \"%1\" não tem conteúdo: falta a pasta "
                                           "\"config\".")

@@ -87,8 +87,8 @@ bool Desktop::windowManagerRuns() const
 {
     const auto reply = owned(xcb_get_property_reply(
         m_connection,
-        xcb_get_property(m_connection, 0, m_root, atom("_NET_SUPPORTING_WM_CHECK"),
-                         XCB_ATOM_WINDOW, 0, 1),
+        xcb_get_property(m_connection, 0, m_root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW,
+                         0, 1),
         nullptr));
     return reply && xcb_get_property_value_length(reply.get()) == 4;
 }
@@ -96,8 +96,8 @@ bool Desktop::windowManagerRuns() const
 std::uint32_t Desktop::atom(const char* name) const
 {
     const auto reply = owned(xcb_intern_atom_reply(
-        m_connection, xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(strlen(name)), name),
-        nullptr));
+        m_connection,
+        xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(strlen(name)), name), nullptr));
     return reply ? reply->atom : std::uint32_t{XCB_ATOM_NONE};
 }
 
@@ -145,12 +145,10 @@ std::optional<Window> Desktop::window(WindowId id) const
     else if (const auto legacy = bytes(m_connection, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING))
         window.title = QString::fromLatin1(*legacy);
 
-    const auto extents =
-        cardinals(m_connection, id, atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
-    window.frame = extents.size() == 4
-                       ? window.client.adjusted(-int(extents[0]), -int(extents[2]),
-                                                int(extents[1]), int(extents[3]))
-                       : window.client;
+    const auto extents = cardinals(m_connection, id, atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
+    window.frame = extents.size() == 4 ? window.client.adjusted(-int(extents[0]), -int(extents[2]),
+                                                                int(extents[1]), int(extents[3]))
+                                       : window.client;
     const auto states = cardinals(m_connection, id, atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
     const auto has = [&states](std::uint32_t state) {
         return std::find(states.begin(), states.end(), state) != states.end();
@@ -178,7 +176,8 @@ std::vector<Window> Desktop::windowsOf(qint64 pid) const
 
 std::optional<Window> Desktop::activeWindow() const
 {
-    const auto active = cardinals(m_connection, m_root, atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
+    const auto active =
+        cardinals(m_connection, m_root, atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
     if (active.size() != 1 || active[0] == XCB_WINDOW_NONE)
         return std::nullopt;
     return window(active[0]);
@@ -248,8 +247,8 @@ void Desktop::clickCloseButton(const Window& window) const
     // openbox puts the close button last in the title bar, whatever other buttons it shows.
     const int titleBar = window.client.top() - window.frame.top();
     const QPoint button(window.frame.right() - titleBar / 2, window.frame.top() + titleBar / 2);
-    xdotool({QStringLiteral("mousemove"), QString::number(button.x()),
-             QString::number(button.y()), QStringLiteral("click"), QStringLiteral("1")});
+    xdotool({QStringLiteral("mousemove"), QString::number(button.x()), QString::number(button.y()),
+             QStringLiteral("click"), QStringLiteral("1")});
 }
 
 void Desktop::minimise(WindowId id) const

@@ -19,9 +19,9 @@ using WindowId = std::uint32_t;
 // A top-level window as the window manager manages it.
 struct Window {
     WindowId id = 0;
-    QString title;      // _NET_WM_NAME, or WM_NAME where the window sets no UTF-8 name
-    QRect client;       // the window's own area, in screen coordinates
-    QRect frame;        // with the window manager's decorations
+    QString title; // _NET_WM_NAME, or WM_NAME where the window sets no UTF-8 name
+    QRect client;  // the window's own area, in screen coordinates
+    QRect frame;   // with the window manager's decorations
     bool minimised = false;
     bool maximised = false;
 };

@@ -61,9 +61,9 @@ QString ProgramRun::output()
 QString ProgramRun::sanitizerReport()
 {
     const QString text = output();
-    for (const QLatin1String marker : {QLatin1String("ERROR: AddressSanitizer"),
-                                       QLatin1String("runtime error:"),
-                                       QLatin1String("ERROR: LeakSanitizer")}) {
+    for (const QLatin1String marker :
+         {QLatin1String("ERROR: AddressSanitizer"), QLatin1String("runtime error:"),
+          QLatin1String("ERROR: LeakSanitizer")}) {
         if (const auto at = text.indexOf(marker); at >= 0)
             return text.mid(at, 4000);
     }

@@ -19,7 +19,8 @@ QString ProgramSession::describe()
 {
     QString text = QStringLiteral("windows of the program:");
     for (const Window& window : m_desktop.windowsOf(m_run->pid()))
-        text += QStringLiteral(" [%1%2]").arg(window.title, window.minimised ? QStringLiteral(", minimised") : QString());
+        text += QStringLiteral(" [%1%2]").arg(
+            window.title, window.minimised ? QStringLiteral(", minimised") : QString());
     if (const auto active = m_desktop.activeWindow())
         text += QStringLiteral("; active: [%1]").arg(active->title);
     const QString output = m_run->output();
@@ -33,11 +34,12 @@ void ProgramSession::expectAlive()
     if (const QString report = m_run->sanitizerReport(); !report.isEmpty())
         throw SessionError("sanitizer report:\n" + report.toStdString());
     if (!m_run->running())
-        throw SessionError(QStringLiteral("the program ended (%1, code %2)\n%3")
-                               .arg(m_run->crashed() ? QStringLiteral("crashed") : QStringLiteral("exited"))
-                               .arg(m_run->exitCode())
-                               .arg(m_run->output().right(4000))
-                               .toStdString());
+        throw SessionError(
+            QStringLiteral("the program ended (%1, code %2)\n%3")
+                .arg(m_run->crashed() ? QStringLiteral("crashed") : QStringLiteral("exited"))
+                .arg(m_run->exitCode())
+                .arg(m_run->output().right(4000))
+                .toStdString());
 }
 
 Window ProgramSession::expectActive(WindowKind kind, std::chrono::milliseconds patience)

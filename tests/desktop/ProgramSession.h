@@ -31,7 +31,8 @@ public:
 
     // Waits until a window of `kind` is the active one, and checks that the program shows no
     // kind of window twice. Throws SessionError otherwise.
-    Window expectActive(WindowKind kind, std::chrono::milliseconds patience = std::chrono::seconds(15));
+    Window expectActive(WindowKind kind,
+                        std::chrono::milliseconds patience = std::chrono::seconds(15));
     // Waits for the program to end by itself, with exit code 0.
     void expectExit(std::chrono::milliseconds patience = std::chrono::seconds(15));
     // Throws SessionError when the program has died or reported a sanitizer error.

@@ -48,12 +48,16 @@ private:
         if (child.frame.topLeft() == grade.frame.topLeft())
             return;
         const auto text = [](const QRect& r) {
-            return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+            return QStringLiteral("%1,%2 %3x%4")
+                .arg(r.x())
+                .arg(r.y())
+                .arg(r.width())
+                .arg(r.height());
         };
-        throw SessionError(QStringLiteral("%1 appeared at %2 (client %3), the grade menu is at %4")
-                               .arg(child.title, text(child.frame), text(child.client),
-                                    text(grade.frame))
-                               .toStdString());
+        throw SessionError(
+            QStringLiteral("%1 appeared at %2 (client %3), the grade menu is at %4")
+                .arg(child.title, text(child.frame), text(child.client), text(grade.frame))
+                .toStdString());
     }
 
     // Presses Tab, as a user looking for the focus would, until a window of `kind` is active.
@@ -163,10 +167,10 @@ private:
     {
         QTest::addColumn<Opening>("opening");
         QTest::addColumn<Closing>("closing");
-        const auto openings = keyboard ? QList{Opening::TwoClicks, Opening::DoubleClick,
-                                               Opening::TileThenOk, Opening::Keyboard}
-                                       : QList{Opening::TwoClicks, Opening::DoubleClick,
-                                               Opening::TileThenOk};
+        const auto openings =
+            keyboard ? QList{Opening::TwoClicks, Opening::DoubleClick, Opening::TileThenOk,
+                             Opening::Keyboard}
+                     : QList{Opening::TwoClicks, Opening::DoubleClick, Opening::TileThenOk};
         for (const Opening opening : openings) {
             for (const Closing closing :
                  {Closing::OwnButton, Closing::CloseButton, Closing::AltF4, Closing::EscapeFirst}) {
@@ -191,8 +195,8 @@ private slots:
                         ? std::make_unique<ProgramSession>(*m_desktop, program,
                                                            QStringLiteral(QUORVANE_DEMO_DIR))
                         : std::make_unique<ProgramSession>(
-                              *m_desktop, program, QDir::tempPath(),
-                              QStringList{QStringLiteral("--content"), installedContent});
+                            *m_desktop, program, QDir::tempPath(),
+                            QStringList{QStringLiteral("--content"), installedContent});
     }
 
     void cleanup() { m_session.reset(); }
@@ -234,8 +238,10 @@ private slots:
     {
         QTest::addColumn<QString>("openingKey");
         QTest::addColumn<Closing>("closing");
-        for (const QString& key : {QString(), QStringLiteral("Return"), QStringLiteral("KP_Enter")}) {
-            for (const Closing closing : {Closing::CloseButton, Closing::AltF4, Closing::EscapeFirst}) {
+        for (const QString& key :
+             {QString(), QStringLiteral("Return"), QStringLiteral("KP_Enter")}) {
+            for (const Closing closing :
+                 {Closing::CloseButton, Closing::AltF4, Closing::EscapeFirst}) {
                 QTest::addRow("%s, %s", key.isEmpty() ? "double-click" : qPrintable(key),
                               QMetaEnum::fromType<Closing>().valueToKey(int(closing)))
                     << key << closing;

@@ -84,7 +84,9 @@ private:
             return;
         m_run = std::make_unique<ProgramRun>(m_program, m_content);
         ++m_tally.runs;
-        log(QStringLiteral("start the program (run %1, pid %2)").arg(m_tally.runs).arg(m_run->pid()));
+        log(QStringLiteral("start the program (run %1, pid %2)")
+                .arg(m_tally.runs)
+                .arg(m_run->pid()));
         // A user waits for the first window before doing anything.
         QElapsedTimer clock;
         clock.start();
@@ -175,16 +177,16 @@ private:
         switch (kindOf(window).value_or(WindowKind::MessageBox)) {
         case WindowKind::GradeMenu:
             return {at::yearTile(1), at::yearTile(2), at::yearTile(3), at::yearTile(4),
-                    at::yearTile(5), at::gradeOk, at::gradeOk, at::gradeSair};
+                    at::yearTile(5), at::gradeOk,     at::gradeOk,     at::gradeSair};
         case WindowKind::SubjectMenu:
             return {at::subjectTile(1, false), at::subjectTile(2, false), at::subjectTile(3, false),
                     at::subjectTile(4, false), at::subjectTile(5, false), at::subjectTile(6, false),
-                    at::subjectTile(5, true), at::subjectTile(6, true), at::subjectOk,
+                    at::subjectTile(5, true),  at::subjectTile(6, true),  at::subjectOk,
                     at::subjectVoltar};
         case WindowKind::Activities:
-            return {at::listRow(0), at::listRow(1), at::listRow(2), at::listRow(5),
-                    at::listRow(9), at::listTitles, at::quizOption, at::lessonOption,
-                    at::searchBox, at::activitiesVoltar};
+            return {at::listRow(0), at::listRow(1),      at::listRow(2), at::listRow(5),
+                    at::listRow(9), at::listTitles,      at::quizOption, at::lessonOption,
+                    at::searchBox,  at::activitiesVoltar};
         case WindowKind::Player:
         case WindowKind::MessageBox:
             break;
@@ -204,8 +206,12 @@ private:
 
     void clickAnywhere(const Window& window)
     {
-        const QPoint target(pick(0, window.client.width() - 1), pick(0, window.client.height() - 1));
-        log(QStringLiteral("click [%1] at %2,%3").arg(window.title).arg(target.x()).arg(target.y()));
+        const QPoint target(pick(0, window.client.width() - 1),
+                            pick(0, window.client.height() - 1));
+        log(QStringLiteral("click [%1] at %2,%3")
+                .arg(window.title)
+                .arg(target.x())
+                .arg(target.y()));
         m_desktop.click(window.id, target);
     }
 
@@ -226,11 +232,11 @@ private:
     void pressKey()
     {
         static const std::vector<QString> keys{
-            QStringLiteral("Tab"),     QStringLiteral("Tab"),    QStringLiteral("shift+Tab"),
-            QStringLiteral("Return"),  QStringLiteral("space"),  QStringLiteral("Escape"),
-            QStringLiteral("Up"),      QStringLiteral("Down"),   QStringLiteral("Left"),
-            QStringLiteral("Right"),   QStringLiteral("KP_Enter"), QStringLiteral("ctrl+Delete"),
-            QStringLiteral("Home"),    QStringLiteral("End"),    QStringLiteral("BackSpace")};
+            QStringLiteral("Tab"),    QStringLiteral("Tab"),      QStringLiteral("shift+Tab"),
+            QStringLiteral("Return"), QStringLiteral("space"),    QStringLiteral("Escape"),
+            QStringLiteral("Up"),     QStringLiteral("Down"),     QStringLiteral("Left"),
+            QStringLiteral("Right"),  QStringLiteral("KP_Enter"), QStringLiteral("ctrl+Delete"),
+            QStringLiteral("Home"),   QStringLiteral("End"),      QStringLiteral("BackSpace")};
         const QString& key = oneOf(keys);
         log(QStringLiteral("key %1").arg(key));
         m_desktop.key(key);
@@ -239,9 +245,9 @@ private:
     void typeWord()
     {
         static const std::vector<QString> words{
-            QStringLiteral("1"),    QStringLiteral("12"),   QStringLiteral("mat"),
-            QStringLiteral("ção"),  QStringLiteral("d'água"), QStringLiteral("x' or 'a"),
-            QStringLiteral("Ciê"),  QStringLiteral("999"),  QStringLiteral("%_*")};
+            QStringLiteral("1"),   QStringLiteral("12"),     QStringLiteral("mat"),
+            QStringLiteral("ção"), QStringLiteral("d'água"), QStringLiteral("x' or 'a"),
+            QStringLiteral("Ciê"), QStringLiteral("999"),    QStringLiteral("%_*")};
         const QString& word = oneOf(words);
         log(QStringLiteral("type \"%1\"").arg(word));
         m_desktop.type(word);
@@ -285,8 +291,10 @@ int main(int argc, char* argv[])
     QCommandLineParser options;
     options.addHelpOption();
     options.addOptions({
-        {QStringLiteral("program"), QStringLiteral("The program to drive."), QStringLiteral("path")},
-        {QStringLiteral("content"), QStringLiteral("Its content folder."), QStringLiteral("folder")},
+        {QStringLiteral("program"), QStringLiteral("The program to drive."),
+         QStringLiteral("path")},
+        {QStringLiteral("content"), QStringLiteral("Its content folder."),
+         QStringLiteral("folder")},
         {QStringLiteral("seconds"), QStringLiteral("How long to run."), QStringLiteral("n"),
          QStringLiteral("60")},
         {QStringLiteral("seed"), QStringLiteral("Seed of the random input."), QStringLiteral("n")},
@@ -295,19 +303,20 @@ int main(int argc, char* argv[])
     if (!options.isSet(QStringLiteral("program")) || !options.isSet(QStringLiteral("content")))
         options.showHelp(2);
 
-    const std::uint32_t seed = options.isSet(QStringLiteral("seed"))
-                                   ? options.value(QStringLiteral("seed")).toUInt()
-                                   : static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch());
+    const std::uint32_t seed =
+        options.isSet(QStringLiteral("seed"))
+            ? options.value(QStringLiteral("seed")).toUInt()
+            : static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch());
     std::printf("seed %u (replay with --seed %u)\n", seed, seed);
     try {
-        Monkey monkey(options.value(QStringLiteral("program")), options.value(QStringLiteral("content")),
-                      seed);
+        Monkey monkey(options.value(QStringLiteral("program")),
+                      options.value(QStringLiteral("content")), seed);
         const Tally tally =
             monkey.run(std::chrono::seconds(options.value(QStringLiteral("seconds")).toInt()));
         std::printf("seed %u: %d actions, %d program runs, %d windows opened, %d crashes, "
                     "%d hangs, %d sanitizer reports\n",
-                    seed, tally.actions, tally.runs, tally.windowsOpened, tally.crashes, tally.hangs,
-                    tally.sanitizerReports);
+                    seed, tally.actions, tally.runs, tally.windowsOpened, tally.crashes,
+                    tally.hangs, tally.sanitizerReports);
         return tally.crashes + tally.hangs + tally.sanitizerReports == 0 ? 0 : 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "quorvane-monkey: %s\n", error.what());

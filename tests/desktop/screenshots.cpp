@@ -63,13 +63,16 @@ int main(int argc, char* argv[])
 
         clickTwice(desktop, grade, at::yearTile(3));
         settle();
-        save(session.expectActive(WindowKind::SubjectMenu), output + QStringLiteral("/subject-menu.png"));
+        save(session.expectActive(WindowKind::SubjectMenu),
+             output + QStringLiteral("/subject-menu.png"));
 
-        clickTwice(desktop, session.expectActive(WindowKind::SubjectMenu), at::subjectTile(5, false));
+        clickTwice(desktop, session.expectActive(WindowKind::SubjectMenu),
+                   at::subjectTile(5, false));
         const Window activities = session.expectActive(WindowKind::Activities);
         desktop.click(activities.id, at::listRow(1));
         settle();
-        save(session.expectActive(WindowKind::Activities), output + QStringLiteral("/activities.png"));
+        save(session.expectActive(WindowKind::Activities),
+             output + QStringLiteral("/activities.png"));
 
         desktop.doubleClick(activities.id, at::listRow(1));
         settle();

@@ -92,7 +92,8 @@ bool writeIconTheme(const QString& folder)
 {
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const QString apps = QStringLiteral("%1/hicolor/%2x%2/apps").arg(folder).arg(size);
-        if (!QDir().mkpath(apps) || !iconAt(size).save(apps + QStringLiteral("/quorvane.png"), "PNG"))
+        if (!QDir().mkpath(apps)
+            || !iconAt(size).save(apps + QStringLiteral("/quorvane.png"), "PNG"))
             return false;
     }
     return true;
