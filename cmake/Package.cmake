@@ -1,6 +1,6 @@
 # The Debian package, built from an install of this build tree (scripts/package uses the
 # release build). dpkg-shlibdeps finds the libraries; the rest are what the program loads
-# without linking it: Qt WebEngine's helper process, Qt's translations and the fonts.
+# without linking it: Qt's translations and the fonts.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvane)
 set(CPACK_PACKAGE_VENDOR "Quorvane - Tecnologia e Educação")
@@ -17,6 +17,6 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quorvane <suporte@quorvane.com.br>")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6webenginecore6-bin, qt6-translations-l10n, fonts-dejavu-core, fonts-liberation2")
+    "qt6-translations-l10n, fonts-dejavu-core, fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "wine")
 include(CPack)
