@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Field.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace catalog
+{
+
+// Turns the attributes of ROW elements, fed one row at a time in file order, into the columns of
+// the current records. Both ways of reading a packet feed it, so they keep the same rules: an
+// absent attribute is NULL, a repeated one keeps its last value, and rows whose RowState marks
+// change-log history are dropped.
+class RowCollector final
+{
+public:
+    // `rewritten` holds the values this collector has to change; it must outlive the columns.
+    RowCollector(const std::vector<Field>& fields, bool mapReferences,
+                 std::deque<std::string>& rewritten);
+
+    // Room for `rows` rows, so the columns grow once.
+    void reserve(std::size_t rows);
+    void beginRow();
+    // `value` must stay valid as long as the columns do.
+    void attribute(std::string_view name, std::string_view value);
+    void endRow();
+
+    [[nodiscard]] std::size_t rowCount() const { return m_rowCount; }
+    [[nodiscard]] std::vector<std::vector<std::string_view>> takeColumns();
+
+private:
+    const std::vector<Field>& m_fields;
+    bool m_mapReferences;
+    std::deque<std::string>& m_rewritten;
+    std::unordered_map<std::string_view, std::size_t> m_byAttribute;
+    // RowState is normally no field; only when it is does a row's state need a lookup of its own.
+    bool m_rowStateIsField = false;
+    bool m_rowStateSeen = false;
+    std::optional<std::int64_t> m_state;
+    std::size_t m_guess = 0;
+    std::vector<std::string_view> m_cells;
+    std::vector<std::vector<std::string_view>> m_columns;
+    std::size_t m_rowCount = 0;
+};
+
+} // namespace catalog

@@ -1,0 +1,266 @@
+#include "RowScanner.h"
+
+#include "RowCollector.h"
+#include "Text.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace catalog
+{
+
+namespace
+{
+
+// The XML parser's blanks; vertical tab and form feed are not among them.
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+enum NameClass : std::uint8_t { NotName = 0, NameChar = 1, NameStart = 3 };
+
+// Bytes of attribute names as the XML parser takes them: every byte above 0x7F is a letter.
+constexpr std::array<std::uint8_t, 256> nameClasses = [] {
+    std::array<std::uint8_t, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80)
+            classes[c] = NameStart;
+        else if ((c >= '0' && c <= '9') || c == '-' || c == '.')
+            classes[c] = NameChar;
+    }
+    return classes;
+}();
+
+std::uint8_t nameClass(char c)
+{
+    return nameClasses[static_cast<unsigned char>(c)];
+}
+
+// Whether a byte ends a run of plain value text: the closing quote, a reference, or what the
+// parser would treat specially (blanks other than space are normalised, '<' and NUL).
+bool endsPlainRun(char c, char quote)
+{
+    return c == quote || c == '&' || c == '<' || static_cast<unsigned char>(c) < 0x20;
+}
+
+// The first byte of [p, end) that ends a plain run. Values are most of a packet, so eight bytes
+// are tested at a time; the word test only says "somewhere in here", the bytes say where.
+const char* plainRunEnd(const char* p, const char* end, char quote)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highs = 0x8080808080808080ULL;
+    const auto hasZeroByte = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
+    const std::uint64_t quotes = ones * static_cast<unsigned char>(quote);
+    while (end - p >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        const std::uint64_t hit = hasZeroByte(word ^ quotes) | hasZeroByte(word ^ (ones * '&'))
+                                  | hasZeroByte(word ^ (ones * '<'))
+                                  | ((word - ones * 0x20) & ~word & highs);
+        if (hit != 0)
+            break;
+        p += 8;
+    }
+    while (p < end && !endsPlainRun(*p, quote))
+        ++p;
+    return p;
+}
+
+// Decodes the reference at the start of `text` (just after '&') into `out` and returns its
+// length including the ';', or 0 for a reference outside the forms the scanner decodes exactly
+// as the parser does: the five named ones and numeric ones of a valid character.
+std::size_t decodeReference(std::string_view text, std::string& out)
+{
+    constexpr std::pair<std::string_view, char> named[] = {
+        {"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'}, {"apos;", '\''}};
+    for (const auto& [name, c] : named) {
+        if (text.starts_with(name)) {
+            out += c;
+            return name.size();
+        }
+    }
+    if (!text.starts_with('#'))
+        return 0;
+    const bool hex = text.size() > 1 && text[1] == 'x';
+    std::size_t pos = hex ? 2 : 1;
+    const std::size_t digitsBegin = pos;
+    char32_t code = 0;
+    for (; pos < text.size() && pos - digitsBegin < 7; ++pos) {
+        const char c = text[pos];
+        if (c >= '0' && c <= '9')
+            code = code * (hex ? 16 : 10) + static_cast<char32_t>(c - '0');
+        else if (hex && (c | 0x20) >= 'a' && (c | 0x20) <= 'f')
+            code = code * 16 + static_cast<char32_t>((c | 0x20) - 'a' + 10);
+        else
+            break;
+    }
+    if (pos == digitsBegin || pos >= text.size() || text[pos] != ';')
+        return 0;
+    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    text::appendUtf8(out, code);
+    return pos + 1;
+}
+
+// Reads rows from a text one element at a time; every read returns false when the text leaves
+// the plain shape.
+class Cursor final
+{
+public:
+    Cursor(std::string_view text, RowCollector& collector, std::deque<std::string>& decoded)
+        : m_p(text.data())
+        , m_end(text.data() + text.size())
+        , m_collector(collector)
+        , m_decoded(decoded)
+    {
+    }
+
+    bool rows()
+    {
+        for (;;) {
+            skipBlanks();
+            if (m_p == m_end)
+                return true;
+            if (!consume("<ROW") || !row())
+                return false;
+        }
+    }
+
+private:
+    bool row()
+    {
+        m_collector.beginRow();
+        for (;;) {
+            const char* const afterPrevious = m_p;
+            skipBlanks();
+            if (m_p == m_end)
+                return false;
+            if (consume("/>"))
+                break;
+            if (*m_p == '>') {
+                ++m_p;
+                skipBlanks();
+                if (!consume("</ROW>"))
+                    return false;
+                break;
+            }
+            // Attributes are separated by blanks, and the first from the element name.
+            if (m_p == afterPrevious || !attribute())
+                return false;
+        }
+        m_collector.endRow();
+        return true;
+    }
+
+    bool attribute()
+    {
+        const char* const name = m_p;
+        if (nameClass(*m_p) != NameStart)
+            return false;
+        while (m_p < m_end && nameClass(*m_p) != NotName)
+            ++m_p;
+        const std::string_view attributeName(name, static_cast<std::size_t>(m_p - name));
+        skipBlanks();
+        if (!consume("="))
+            return false;
+        skipBlanks();
+        if (m_p == m_end || (*m_p != '"' && *m_p != '\''))
+            return false;
+        const char quote = *m_p++;
+        const char* const value = m_p;
+        m_p = plainRunEnd(m_p, m_end, quote);
+        if (m_p == m_end)
+            return false;
+        if (*m_p == quote) {
+            m_collector.attribute(attributeName,
+                                  std::string_view(value, static_cast<std::size_t>(m_p - value)));
+            ++m_p;
+            return true;
+        }
+        std::string& out = m_decoded.emplace_back(value, m_p);
+        while (*m_p == '&') {
+            const std::size_t length = decodeReference(
+                std::string_view(m_p + 1, static_cast<std::size_t>(m_end - m_p - 1)), out);
+            if (length == 0)
+                return false;
+            m_p += 1 + length;
+            const char* const run = m_p;
+            m_p = plainRunEnd(m_p, m_end, quote);
+            if (m_p == m_end)
+                return false;
+            out.append(run, m_p);
+        }
+        if (*m_p != quote)
+            return false;
+        ++m_p;
+        m_collector.attribute(attributeName, out);
+        return true;
+    }
+
+    void skipBlanks()
+    {
+        while (m_p < m_end && isBlank(*m_p))
+            ++m_p;
+    }
+
+    bool consume(std::string_view expected)
+    {
+        if (static_cast<std::size_t>(m_end - m_p) < expected.size()
+            || std::memcmp(m_p, expected.data(), expected.size()) != 0)
+            return false;
+        m_p += expected.size();
+        return true;
+    }
+
+    const char* m_p;
+    const char* const m_end;
+    RowCollector& m_collector;
+    std::deque<std::string>& m_decoded;
+};
+
+// Skips blanks from `pos`; returns where they end.
+std::size_t skipBlanks(std::string_view text, std::size_t pos)
+{
+    while (pos < text.size() && isBlank(text[pos]))
+        ++pos;
+    return pos;
+}
+
+} // namespace
+
+std::optional<RowScanner::Extent> RowScanner::locate(std::string_view text)
+{
+    constexpr std::string_view open = "<ROWDATA";
+    constexpr std::string_view close = "</ROWDATA";
+    Extent extent;
+    extent.begin = text.find(open);
+    if (extent.begin == std::string_view::npos)
+        return std::nullopt;
+    std::size_t pos = skipBlanks(text, extent.begin + open.size());
+    if (text.substr(pos).starts_with("/>")) {
+        extent.rowsBegin = extent.rowsEnd = extent.begin;
+        extent.end = pos + 2;
+        return extent;
+    }
+    if (!text.substr(pos).starts_with('>'))
+        return std::nullopt;
+    extent.rowsBegin = pos + 1;
+    extent.rowsEnd = text.rfind(close);
+    if (extent.rowsEnd == std::string_view::npos || extent.rowsEnd < extent.rowsBegin)
+        return std::nullopt;
+    pos = skipBlanks(text, extent.rowsEnd + close.size());
+    if (!text.substr(pos).starts_with('>'))
+        return std::nullopt;
+    extent.end = pos + 1;
+    return extent;
+}
+
+bool RowScanner::scan(std::string_view rows, RowCollector& collector,
+                      std::deque<std::string>& decoded)
+{
+    return Cursor(rows, collector, decoded).rows();
+}
+
+} // namespace catalog
