@@ -58,11 +58,6 @@ Encoding declaredEncoding(std::string_view bytes)
     return Encoding::Undeclared;
 }
 
-std::vector<char> toVector(const std::string& s)
-{
-    return {s.begin(), s.end()};
-}
-
 FieldType typeOf(std::string_view token, std::string_view subtype)
 {
     const std::string t = lower(token);
@@ -280,10 +275,10 @@ PacketResult readPacket(std::vector<char> bytes)
     const std::string_view content = raw.substr(start);
     switch (encoding) {
     case Encoding::Latin1:
-        text = toVector(text::fromLatin1(content));
+        text = text::fromLatin1(content);
         break;
     case Encoding::Windows1252:
-        text = toVector(text::fromWindows1252(content));
+        text = text::fromWindows1252(content);
         break;
     case Encoding::Utf8:
     case Encoding::Undeclared:
@@ -291,7 +286,7 @@ PacketResult readPacket(std::vector<char> bytes)
         if (text::isValidUtf8(content)) {
             text = std::move(bytes);
         } else {
-            text = toVector(text::fromWindows1252(content));
+            text = text::fromWindows1252(content);
             start = 0;
         }
         break;

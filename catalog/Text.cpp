@@ -70,6 +70,55 @@ char32_t primaryWeight(char32_t c)
     return foldCase(c);
 }
 
+// Encodes a code point below U+10000 at `out`; returns the bytes written.
+std::size_t putUtf8(char* out, char32_t c)
+{
+    if (c < 0x80) {
+        out[0] = static_cast<char>(c);
+        return 1;
+    }
+    if (c < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (c >> 6));
+        out[1] = static_cast<char>(0x80 | (c & 0x3F));
+        return 2;
+    }
+    out[0] = static_cast<char>(0xE0 | (c >> 12));
+    out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (c & 0x3F));
+    return 3;
+}
+
+// A whole catalog goes through here when its file is not UTF-8, so the output is sized once and
+// runs of ASCII are copied eight bytes at a time.
+std::vector<char> fromSingleByte(std::string_view bytes, bool windows1252)
+{
+    const auto codeOf = [windows1252](unsigned char b) -> char32_t {
+        return windows1252 ? windows1252Control(b) : b;
+    };
+    std::size_t size = bytes.size();
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        if (pos + 8 <= bytes.size() && isAsciiBlock(bytes.data() + pos)) {
+            pos += 8;
+            continue;
+        }
+        const auto c = static_cast<unsigned char>(bytes[pos++]);
+        size += c < 0x80 ? 0 : (codeOf(c) < 0x800 ? 1 : 2);
+    }
+    std::vector<char> out(size);
+    char* to = out.data();
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        if (pos + 8 <= bytes.size() && isAsciiBlock(bytes.data() + pos)) {
+            std::memcpy(to, bytes.data() + pos, 8);
+            to += 8;
+            pos += 8;
+            continue;
+        }
+        to += putUtf8(to, codeOf(static_cast<unsigned char>(bytes[pos++])));
+    }
+    return out;
+}
+
 } // namespace
 
 bool isValidUtf8(std::string_view bytes)
@@ -107,22 +156,14 @@ void appendUtf8(std::string& out, char32_t c)
     }
 }
 
-std::string fromWindows1252(std::string_view bytes)
+std::vector<char> fromWindows1252(std::string_view bytes)
 {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (const char b : bytes)
-        appendUtf8(out, windows1252Control(static_cast<unsigned char>(b)));
-    return out;
+    return fromSingleByte(bytes, true);
 }
 
-std::string fromLatin1(std::string_view bytes)
+std::vector<char> fromLatin1(std::string_view bytes)
 {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (const char b : bytes)
-        appendUtf8(out, static_cast<unsigned char>(b));
-    return out;
+    return fromSingleByte(bytes, false);
 }
 
 char32_t windows1252Control(char32_t c)
