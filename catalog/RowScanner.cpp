@@ -4,6 +4,7 @@
 #include "Text.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -46,7 +47,8 @@ bool endsPlainRun(char c, char quote)
 }
 
 // The first byte of [p, end) that ends a plain run. Values are most of a packet, so eight bytes
-// are tested at a time; the word test only says "somewhere in here", the bytes say where.
+// are tested at a time. In the word test a flagged byte can only wrongly flag the bytes above
+// it, so on a little-endian machine its lowest flag is the byte sought.
 const char* plainRunEnd(const char* p, const char* end, char quote)
 {
     constexpr std::uint64_t ones = 0x0101010101010101ULL;
@@ -59,8 +61,11 @@ const char* plainRunEnd(const char* p, const char* end, char quote)
         const std::uint64_t hit = hasZeroByte(word ^ quotes) | hasZeroByte(word ^ (ones * '&'))
                                   | hasZeroByte(word ^ (ones * '<'))
                                   | ((word - ones * 0x20) & ~word & highs);
-        if (hit != 0)
+        if (hit != 0) {
+            if constexpr (std::endian::native == std::endian::little)
+                return p + std::countr_zero(hit) / 8;
             break;
+        }
         p += 8;
     }
     while (p < end && !endsPlainRun(*p, quote))
@@ -205,12 +210,15 @@ private:
             ++m_p;
     }
 
-    bool consume(std::string_view expected)
+    // A literal's length is known here, so the comparison compiles to a few instructions.
+    template <std::size_t N>
+    bool consume(const char (&expected)[N])
     {
-        if (static_cast<std::size_t>(m_end - m_p) < expected.size()
-            || std::memcmp(m_p, expected.data(), expected.size()) != 0)
+        constexpr std::size_t length = N - 1;
+        if (static_cast<std::size_t>(m_end - m_p) < length
+            || std::memcmp(m_p, expected, length) != 0)
             return false;
-        m_p += expected.size();
+        m_p += length;
         return true;
     }
 
