@@ -84,6 +84,11 @@ void RowCollector::attribute(std::string_view name, std::string_view value)
             return;
         index = found->second;
     }
+    fieldAttribute(index, value);
+}
+
+void RowCollector::fieldAttribute(std::size_t index, std::string_view value)
+{
     m_guess = index + 1;
     if (m_mapReferences && hasC1Control(value))
         value = m_rewritten.emplace_back(mapC1Controls(value));

@@ -30,7 +30,15 @@ public:
     void beginRow();
     // `value` must stay valid as long as the columns do.
     void attribute(std::string_view name, std::string_view value);
+    // The field a row's next attribute most likely carries, since writers follow field order;
+    // may equal the field count. A reader that recognises that field's attribute name hands the
+    // value to fieldAttribute, which skips the lookup by name.
+    [[nodiscard]] std::size_t nextField() const { return m_guess; }
+    // The value of an attribute named after field `index`, which is not RowState.
+    void fieldAttribute(std::size_t index, std::string_view value);
     void endRow();
+
+    [[nodiscard]] const std::vector<Field>& fields() const { return m_fields; }
 
     [[nodiscard]] std::size_t rowCount() const { return m_rowCount; }
     [[nodiscard]] std::vector<std::vector<std::string_view>> takeColumns();

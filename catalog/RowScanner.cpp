@@ -1,5 +1,6 @@
 #include "RowScanner.h"
 
+#include "Field.h"
 #include "RowCollector.h"
 #include "Text.h"
 
@@ -7,6 +8,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace catalog
 {
@@ -17,7 +19,9 @@ namespace
 // The XML parser's blanks; vertical tab and form feed are not among them.
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    // Most bytes tested are letters and quotes, which the first comparison turns away.
+    return static_cast<unsigned char>(c) <= ' '
+           && (c == ' ' || c == '\t' || c == '\n' || c == '\r');
 }
 
 enum NameClass : std::uint8_t { NotName = 0, NameChar = 1, NameStart = 3 };
@@ -37,6 +41,19 @@ constexpr std::array<std::uint8_t, 256> nameClasses = [] {
 std::uint8_t nameClass(char c)
 {
     return nameClasses[static_cast<unsigned char>(c)];
+}
+
+// Whether the parser reads `name` as one attribute name. RowState is left out: the collector
+// treats it apart from the fields.
+bool isPlainName(std::string_view name)
+{
+    if (name.empty() || name == "RowState" || nameClass(name.front()) != NameStart)
+        return false;
+    for (const char c : name) {
+        if (nameClass(c) == NotName)
+            return false;
+    }
+    return true;
 }
 
 // Whether a byte ends a run of plain value text: the closing quote, a reference, or what the
@@ -120,6 +137,8 @@ public:
         , m_collector(collector)
         , m_decoded(decoded)
     {
+        for (const Field& field : collector.fields())
+            m_expected.push_back(isPlainName(field.attrName) ? field.attrName : std::string_view());
     }
 
     bool rows()
@@ -159,14 +178,43 @@ private:
         return true;
     }
 
-    bool attribute()
+    // The name of the attribute at the cursor, moving past it; empty when it is no name.
+    // Most rows name their fields in order, so the expected name is tried first.
+    std::string_view name(std::size_t& field)
     {
-        const char* const name = m_p;
+        const char* const start = m_p;
+        field = m_collector.nextField();
+        if (field < m_expected.size() && !m_expected[field].empty()) {
+            const std::string_view expected = m_expected[field];
+            if (static_cast<std::size_t>(m_end - m_p) > expected.size()
+                && std::memcmp(m_p, expected.data(), expected.size()) == 0
+                && nameClass(m_p[expected.size()]) == NotName) {
+                m_p += expected.size();
+                return expected;
+            }
+        }
+        field = m_expected.size();
         if (nameClass(*m_p) != NameStart)
-            return false;
+            return {};
         while (m_p < m_end && nameClass(*m_p) != NotName)
             ++m_p;
-        const std::string_view attributeName(name, static_cast<std::size_t>(m_p - name));
+        return {start, static_cast<std::size_t>(m_p - start)};
+    }
+
+    void deliver(std::size_t field, std::string_view attributeName, std::string_view value)
+    {
+        if (field < m_expected.size())
+            m_collector.fieldAttribute(field, value);
+        else
+            m_collector.attribute(attributeName, value);
+    }
+
+    bool attribute()
+    {
+        std::size_t field = 0;
+        const std::string_view attributeName = name(field);
+        if (attributeName.empty())
+            return false;
         skipBlanks();
         if (!consume("="))
             return false;
@@ -179,8 +227,8 @@ private:
         if (m_p == m_end)
             return false;
         if (*m_p == quote) {
-            m_collector.attribute(attributeName,
-                                  std::string_view(value, static_cast<std::size_t>(m_p - value)));
+            deliver(field, attributeName,
+                    std::string_view(value, static_cast<std::size_t>(m_p - value)));
             ++m_p;
             return true;
         }
@@ -200,7 +248,7 @@ private:
         if (*m_p != quote)
             return false;
         ++m_p;
-        m_collector.attribute(attributeName, out);
+        deliver(field, attributeName, out);
         return true;
     }
 
@@ -226,6 +274,8 @@ private:
     const char* const m_end;
     RowCollector& m_collector;
     std::deque<std::string>& m_decoded;
+    // Per field, its attribute name when isPlainName, else empty.
+    std::vector<std::string_view> m_expected;
 };
 
 // Skips blanks from `pos`; returns where they end.

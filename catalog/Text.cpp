@@ -129,6 +129,10 @@ bool isValidUtf8(std::string_view bytes)
             pos += 8;
             continue;
         }
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
         const std::size_t n = sequenceLength(bytes, pos);
         if (n == 0)
             return false;
