@@ -10,6 +10,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace catalog
 {
 
@@ -63,19 +67,36 @@ bool endsPlainRun(char c, char quote)
     return c == quote || c == '&' || c == '<' || static_cast<unsigned char>(c) < 0x20;
 }
 
-// The first byte of [p, end) that ends a plain run. Values are most of a packet, so eight bytes
-// are tested at a time. In the word test a flagged byte can only wrongly flag the bytes above
-// it, so on a little-endian machine its lowest flag is the byte sought.
+// The first byte of [p, end) that ends a plain run. Values are most of a packet, so sixteen
+// bytes are tested at a time where SSE2 is at hand, eight elsewhere. In the word test a flagged
+// byte can only wrongly flag the bytes above it, so on a little-endian machine its lowest flag is
+// the byte sought.
 const char* plainRunEnd(const char* p, const char* end, char quote)
 {
+#if defined(__SSE2__)
+    const __m128i quotes = _mm_set1_epi8(quote);
+    const __m128i references = _mm_set1_epi8('&');
+    const __m128i tags = _mm_set1_epi8('<');
+    const __m128i lastControl = _mm_set1_epi8(0x1F);
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i controls = _mm_cmpeq_epi8(_mm_min_epu8(bytes, lastControl), bytes);
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, quotes), _mm_cmpeq_epi8(bytes, references)),
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, tags), controls));
+        if (const int mask = _mm_movemask_epi8(hits); mask != 0)
+            return p + std::countr_zero(static_cast<unsigned>(mask));
+        p += 16;
+    }
+#endif
     constexpr std::uint64_t ones = 0x0101010101010101ULL;
     constexpr std::uint64_t highs = 0x8080808080808080ULL;
     const auto hasZeroByte = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
-    const std::uint64_t quotes = ones * static_cast<unsigned char>(quote);
+    const std::uint64_t quoteBytes = ones * static_cast<unsigned char>(quote);
     while (end - p >= 8) {
         std::uint64_t word;
         std::memcpy(&word, p, sizeof word);
-        const std::uint64_t hit = hasZeroByte(word ^ quotes) | hasZeroByte(word ^ (ones * '&'))
+        const std::uint64_t hit = hasZeroByte(word ^ quoteBytes) | hasZeroByte(word ^ (ones * '&'))
                                   | hasZeroByte(word ^ (ones * '<'))
                                   | ((word - ones * 0x20) & ~word & highs);
         if (hit != 0) {

@@ -1,7 +1,12 @@
 #include "Text.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace catalog::text
 {
@@ -59,6 +64,26 @@ bool isAsciiBlock(const char* p)
     std::uint64_t word;
     std::memcpy(&word, p, sizeof word);
     return (word & 0x8080808080808080ULL) == 0;
+}
+
+// The length of the run of ASCII bytes `bytes` starts with. A whole catalog is checked before it
+// is read, so sixteen bytes are tested at a time where SSE2 is at hand.
+std::size_t asciiPrefix(std::string_view bytes)
+{
+    std::size_t n = 0;
+#if defined(__SSE2__)
+    while (n + 16 <= bytes.size()) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + n));
+        if (const int high = _mm_movemask_epi8(block); high != 0)
+            return n + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(high)));
+        n += 16;
+    }
+#endif
+    while (n + 8 <= bytes.size() && isAsciiBlock(bytes.data() + n))
+        n += 8;
+    while (n < bytes.size() && static_cast<unsigned char>(bytes[n]) < 0x80)
+        ++n;
+    return n;
 }
 
 char32_t primaryWeight(char32_t c)
@@ -125,14 +150,9 @@ bool isValidUtf8(std::string_view bytes)
 {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        if (pos + 8 <= bytes.size() && isAsciiBlock(bytes.data() + pos)) {
-            pos += 8;
-            continue;
-        }
-        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
-            ++pos;
-            continue;
-        }
+        pos += asciiPrefix(bytes.substr(pos));
+        if (pos == bytes.size())
+            break;
         const std::size_t n = sequenceLength(bytes, pos);
         if (n == 0)
             return false;
