@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -147,6 +148,42 @@ std::size_t decodeReference(std::string_view text, std::string& out)
     return pos + 1;
 }
 
+// `name="` for one field, as sixteen bytes and a mask: most attributes are this text exactly,
+// and two word comparisons recognise it.
+class AttributeStart final
+{
+public:
+    explicit AttributeStart(std::string_view name)
+    {
+        const std::string text = std::string(name) + "=\"";
+        if (name.empty() || text.size() > 16 || std::endian::native != std::endian::little)
+            return;
+        m_size = text.size();
+        std::memcpy(m_bytes, text.data(), text.size());
+        for (std::size_t i = 0; i < text.size(); ++i)
+            m_mask[i] = '\xFF';
+    }
+
+    // The length of the text at `p` (with sixteen bytes readable) when it starts this way, else 0.
+    [[nodiscard]] std::size_t match(const char* p) const
+    {
+        std::uint64_t text[2];
+        std::uint64_t bytes[2];
+        std::uint64_t mask[2];
+        std::memcpy(text, p, 16);
+        std::memcpy(bytes, m_bytes, 16);
+        std::memcpy(mask, m_mask, 16);
+        const std::uint64_t differ =
+            ((text[0] ^ bytes[0]) & mask[0]) | ((text[1] ^ bytes[1]) & mask[1]);
+        return m_size != 0 && differ == 0 ? m_size : 0;
+    }
+
+private:
+    char m_bytes[16] = {};
+    char m_mask[16] = {};
+    std::size_t m_size = 0;
+};
+
 // Reads rows from a text one element at a time; every read returns false when the text leaves
 // the plain shape.
 class Cursor final
@@ -158,8 +195,11 @@ public:
         , m_collector(collector)
         , m_decoded(decoded)
     {
-        for (const Field& field : collector.fields())
-            m_expected.push_back(isPlainName(field.attrName) ? field.attrName : std::string_view());
+        for (const Field& field : collector.fields()) {
+            const bool plain = isPlainName(field.attrName);
+            m_expected.push_back(plain ? field.attrName : std::string_view());
+            m_starts.emplace_back(plain ? field.attrName : std::string_view());
+        }
     }
 
     bool rows()
@@ -232,17 +272,25 @@ private:
 
     bool attribute()
     {
-        std::size_t field = 0;
-        const std::string_view attributeName = name(field);
-        if (attributeName.empty())
-            return false;
-        skipBlanks();
-        if (!consume("="))
-            return false;
-        skipBlanks();
-        if (m_p == m_end || (*m_p != '"' && *m_p != '\''))
-            return false;
-        const char quote = *m_p++;
+        std::size_t field = m_collector.nextField();
+        std::string_view attributeName;
+        char quote = '"';
+        if (const std::size_t length =
+                field < m_starts.size() && m_end - m_p >= 16 ? m_starts[field].match(m_p) : 0) {
+            attributeName = m_expected[field];
+            m_p += length;
+        } else {
+            attributeName = name(field);
+            if (attributeName.empty())
+                return false;
+            skipBlanks();
+            if (!consume("="))
+                return false;
+            skipBlanks();
+            if (m_p == m_end || (*m_p != '"' && *m_p != '\''))
+                return false;
+            quote = *m_p++;
+        }
         const char* const value = m_p;
         m_p = plainRunEnd(m_p, m_end, quote);
         if (m_p == m_end)
@@ -297,6 +345,7 @@ private:
     std::deque<std::string>& m_decoded;
     // Per field, its attribute name when isPlainName, else empty.
     std::vector<std::string_view> m_expected;
+    std::vector<AttributeStart> m_starts;
 };
 
 // Skips blanks from `pos`; returns where they end.
