@@ -1,5 +1,6 @@
 #include "Text.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -66,18 +67,40 @@ bool isAsciiBlock(const char* p)
     return (word & 0x8080808080808080ULL) == 0;
 }
 
-// The length of the run of ASCII bytes `bytes` starts with. A whole catalog is checked before it
-// is read, so sixteen bytes are tested at a time where SSE2 is at hand.
-std::size_t asciiPrefix(std::string_view bytes)
+// How far from its start `bytes` is made of ASCII and two-byte sequences only, which is the
+// whole of a text in a Latin alphabet; the result ends on a sequence boundary. A whole catalog is
+// checked before it is read, so where SSE2 is at hand sixteen bytes are checked at a time: every
+// two-byte lead (C2..DF) must be followed by a continuation byte (80..BF), and every continuation
+// byte must follow such a lead.
+std::size_t simplePrefix(std::string_view bytes)
 {
     std::size_t n = 0;
 #if defined(__SSE2__)
+    const __m128i leadBase = _mm_set1_epi8(static_cast<char>(0xC2));
+    const __m128i leadSpan = _mm_set1_epi8(0xDF - 0xC2);
+    const __m128i topBits = _mm_set1_epi8(static_cast<char>(0xC0));
+    const __m128i continuation = _mm_set1_epi8(static_cast<char>(0x80));
+    unsigned carry = 0; // the previous block ended with a lead
     while (n + 16 <= bytes.size()) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + n));
-        if (const int high = _mm_movemask_epi8(block); high != 0)
-            return n + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(high)));
+        const auto high = static_cast<unsigned>(_mm_movemask_epi8(block));
+        if (high == 0 && carry == 0) {
+            n += 16;
+            continue;
+        }
+        const __m128i offset = _mm_sub_epi8(block, leadBase);
+        const auto leads = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(offset, leadSpan), offset)));
+        const auto continuations = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(block, topBits), continuation)));
+        if ((high & ~(leads | continuations)) != 0
+            || continuations != (((leads << 1) | carry) & 0xFFFFU))
+            return carry != 0 ? n - 1 : n;
+        carry = leads >> 15;
         n += 16;
     }
+    if (carry != 0)
+        --n;
 #endif
     while (n + 8 <= bytes.size() && isAsciiBlock(bytes.data() + n))
         n += 8;
@@ -150,13 +173,15 @@ bool isValidUtf8(std::string_view bytes)
 {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        pos += asciiPrefix(bytes.substr(pos));
-        if (pos == bytes.size())
-            break;
-        const std::size_t n = sequenceLength(bytes, pos);
-        if (n == 0)
-            return false;
-        pos += n;
+        pos += simplePrefix(bytes.substr(pos));
+        // A block with other characters is checked one sequence at a time, to its end.
+        const std::size_t blockEnd = std::min(bytes.size(), pos + 16);
+        while (pos < blockEnd) {
+            const std::size_t n = sequenceLength(bytes, pos);
+            if (n == 0)
+                return false;
+            pos += n;
+        }
     }
     return true;
 }
