@@ -44,7 +44,6 @@ RowCollector::RowCollector(const std::vector<Field>& fields, bool mapReferences,
     : m_fields(fields)
     , m_mapReferences(mapReferences)
     , m_rewritten(rewritten)
-    , m_cells(fields.size())
     , m_columns(fields.size())
 {
     for (std::size_t i = fields.size(); i-- > 0;)
@@ -54,13 +53,17 @@ RowCollector::RowCollector(const std::vector<Field>& fields, bool mapReferences,
 
 void RowCollector::reserve(std::size_t rows)
 {
+    if (rows <= m_room)
+        return;
     for (auto& column : m_columns)
-        column.reserve(rows);
+        column.resize(rows);
+    m_room = rows;
 }
 
 void RowCollector::beginRow()
 {
-    std::fill(m_cells.begin(), m_cells.end(), std::string_view());
+    if (m_rowCount == m_room)
+        reserve(std::max<std::size_t>(64, m_room * 2));
     m_state.reset();
     m_rowStateSeen = false;
     m_guess = 0;
@@ -92,21 +95,24 @@ void RowCollector::fieldAttribute(std::size_t index, std::string_view value)
     m_guess = index + 1;
     if (m_mapReferences && hasC1Control(value))
         value = m_rewritten.emplace_back(mapC1Controls(value));
-    m_cells[index] = value;
+    m_columns[index][m_rowCount] = value;
 }
 
 void RowCollector::endRow()
 {
     // Superseded (1), deleted (2) and unused (32) versions are change-log history.
-    if (m_state && (*m_state & (1 | 2 | 32)) != 0)
+    if (m_state && (*m_state & (1 | 2 | 32)) != 0) {
+        for (auto& column : m_columns)
+            column[m_rowCount] = std::string_view();
         return;
-    for (std::size_t field = 0; field < m_cells.size(); ++field)
-        m_columns[field].push_back(m_cells[field]);
+    }
     ++m_rowCount;
 }
 
 std::vector<std::vector<std::string_view>> RowCollector::takeColumns()
 {
+    for (auto& column : m_columns)
+        column.resize(m_rowCount);
     return std::move(m_columns);
 }
 

@@ -25,7 +25,7 @@ public:
     RowCollector(const std::vector<Field>& fields, bool mapReferences,
                  std::deque<std::string>& rewritten);
 
-    // Room for `rows` rows, so the columns grow once.
+    // Room for `rows` rows, so the columns seldom grow.
     void reserve(std::size_t rows);
     void beginRow();
     // `value` must stay valid as long as the columns do.
@@ -53,8 +53,10 @@ private:
     bool m_rowStateSeen = false;
     std::optional<std::int64_t> m_state;
     std::size_t m_guess = 0;
-    std::vector<std::string_view> m_cells;
+    // Columns are sized ahead, NULL in every cell, and a row's values are written in place: the
+    // row at m_rowCount is the one being read.
     std::vector<std::vector<std::string_view>> m_columns;
+    std::size_t m_room = 0;
     std::size_t m_rowCount = 0;
 };
 
