@@ -145,12 +145,15 @@ public:
         RowCollector rows(packet.m_fields, m_mapReferences, packet.m_rewritten);
         const std::string_view rowText =
             content.substr(extent->rowsBegin, extent->rowsEnd - extent->rowsBegin);
-        // Room for as many rows as the first row's length suggests and a quarter more, so the
-        // columns seldom grow; room never used is never touched.
+        // Room for as many rows as the first eight rows' length suggests and a quarter more, so
+        // the columns seldom grow.
+        constexpr std::size_t sampledRows = 8;
         const std::size_t first = rowText.find("<ROW");
-        if (const std::size_t second = rowText.find("<ROW", first + 1);
-            second != std::string_view::npos)
-            rows.reserve(rowText.size() / (second - first) * 5 / 4 + 1);
+        std::size_t last = first;
+        for (std::size_t i = 0; i < sampledRows && last != std::string_view::npos; ++i)
+            last = rowText.find("<ROW", last + 1);
+        if (last != std::string_view::npos)
+            rows.reserve(rowText.size() / ((last - first) / sampledRows + 1) * 5 / 4 + 1);
         if (!RowScanner::scan(rowText, rows, packet.m_rewritten))
             return false;
         packet.m_rowCount = rows.rowCount();
