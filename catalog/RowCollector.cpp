@@ -90,12 +90,9 @@ void RowCollector::attribute(std::string_view name, std::string_view value)
     fieldAttribute(index, value);
 }
 
-void RowCollector::fieldAttribute(std::size_t index, std::string_view value)
+std::string_view RowCollector::mapReferences(std::string_view value)
 {
-    m_guess = index + 1;
-    if (m_mapReferences && hasC1Control(value))
-        value = m_rewritten.emplace_back(mapC1Controls(value));
-    m_columns[index][m_rowCount] = value;
+    return hasC1Control(value) ? m_rewritten.emplace_back(mapC1Controls(value)) : value;
 }
 
 void RowCollector::endRow()

@@ -34,8 +34,13 @@ public:
     // may equal the field count. A reader that recognises that field's attribute name hands the
     // value to fieldAttribute, which skips the lookup by name.
     [[nodiscard]] std::size_t nextField() const { return m_guess; }
-    // The value of an attribute named after field `index`, which is not RowState.
-    void fieldAttribute(std::size_t index, std::string_view value);
+    // The value of an attribute named after field `index`, which is not RowState. Called for
+    // nearly every value of a packet, so it is defined here, where the reader can inline it.
+    void fieldAttribute(std::size_t index, std::string_view value)
+    {
+        m_guess = index + 1;
+        m_columns[index][m_rowCount] = m_mapReferences ? mapReferences(value) : value;
+    }
     void endRow();
 
     [[nodiscard]] const std::vector<Field>& fields() const { return m_fields; }
@@ -44,6 +49,9 @@ public:
     [[nodiscard]] std::vector<std::vector<std::string_view>> takeColumns();
 
 private:
+    // `value`, or its copy with U+0080..U+009F read as the Windows-1252 characters they stand for.
+    [[nodiscard]] std::string_view mapReferences(std::string_view value);
+
     const std::vector<Field>& m_fields;
     bool m_mapReferences;
     std::deque<std::string>& m_rewritten;
