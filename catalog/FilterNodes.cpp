@@ -86,8 +86,10 @@ int FieldTextNode::truth(const Packet& packet, std::size_t row) const
         return -1;
     if (m_op == Op::Like)
         return text::like(cell, m_constant, m_ignoreCase) ? 1 : 0;
-    const bool same = m_partial ? text::startsWith(cell, m_constant, m_ignoreCase)
-                                : text::equal(cell, m_constant, m_ignoreCase);
+    // Exact equality, what a view's own filters ask of every record, is compared right here.
+    const bool same = m_partial      ? text::startsWith(cell, m_constant, m_ignoreCase)
+                      : m_ignoreCase ? text::equal(cell, m_constant, true)
+                                     : cell == m_constant;
     return same == (m_op == Op::Eq) ? 1 : 0;
 }
 
