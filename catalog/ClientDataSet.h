@@ -33,7 +33,7 @@ public:
 
     void setFileName(std::string fileName);
 
-    // Reads the whole file again and builds the index; the first record becomes current.
+    // Reads the whole file again and checks the index fields; the first record becomes current.
     // Throws "<name>: Missing data provider or data packet" when the file does not exist, the
     // system's text (unprefixed) when it cannot be read, "Invalid data packet" when it holds no
     // packet, "<name>: Field 'x' not found" when the index names a field the file lacks, and the
