@@ -184,14 +184,14 @@ void ClientDataSet::open()
     if (!read)
         throw Error(read.description());
     // Everything that can fail runs before the dataset takes the new packet.
-    std::vector<std::uint32_t> order =
-        indexOrder(read.packet, indexFields(read.packet, m_indexName));
+    std::vector<std::size_t> keyFields = indexFields(read.packet, m_indexName);
     Filter filter;
     if (m_filtered)
         filter = compile(read.packet, m_filterText, m_filterOptions);
 
     m_packet = std::move(read.packet);
-    m_order = std::move(order);
+    m_indexFields = std::move(keyFields);
+    m_orderBuilt = false;
     m_filter = std::move(filter);
     m_active = true;
     rebuildView();
@@ -202,8 +202,11 @@ void ClientDataSet::close()
     m_active = false;
     m_packet = Packet();
     m_filter = Filter();
+    m_indexFields.clear();
     m_order.clear();
+    m_orderBuilt = false;
     m_view.clear();
+    m_viewBuilt = true;
     m_current = 0;
 }
 
@@ -215,7 +218,8 @@ void ClientDataSet::addIndex(std::string indexName, std::string fields)
 void ClientDataSet::setIndexName(std::string indexName)
 {
     if (m_active) {
-        m_order = indexOrder(m_packet, indexFields(m_packet, indexName));
+        m_indexFields = indexFields(m_packet, indexName);
+        m_orderBuilt = false;
         rebuildView();
     }
     m_indexName = std::move(indexName);
@@ -263,14 +267,14 @@ void ClientDataSet::first()
 
 std::ptrdiff_t ClientDataSet::recNo() const
 {
-    return m_view.empty() ? -1 : static_cast<std::ptrdiff_t>(m_current);
+    return view().empty() ? -1 : static_cast<std::ptrdiff_t>(m_current);
 }
 
 void ClientDataSet::setRecNo(std::size_t position)
 {
     requireActive();
-    assert(position < m_view.size());
-    if (position < m_view.size())
+    assert(position < view().size());
+    if (position < view().size())
         m_current = position;
 }
 
@@ -279,9 +283,9 @@ std::string ClientDataSet::fieldByName(std::string_view fieldName) const
     const auto index = findField(fieldName);
     if (!index)
         throwFieldNotFound(fieldName);
-    if (m_view.empty())
+    if (view().empty())
         return {};
-    return std::string(m_packet.cell(m_view[m_current], *index));
+    return std::string(m_packet.cell(view()[m_current], *index));
 }
 
 std::size_t ClientDataSet::fieldCount() const
@@ -302,7 +306,7 @@ std::optional<std::size_t> ClientDataSet::findField(std::string_view fieldName) 
 std::optional<std::string_view> ClientDataSet::value(std::size_t position,
                                                      std::size_t fieldIndex) const
 {
-    const std::string_view cell = m_packet.cell(m_view.at(position), fieldIndex);
+    const std::string_view cell = m_packet.cell(view().at(position), fieldIndex);
     if (cell.data() == nullptr)
         return std::nullopt;
     return cell;
@@ -317,8 +321,9 @@ bool ClientDataSet::locate(std::string_view fieldName, std::string_view key,
         throwFieldNotFound(fieldName);
     const KeyMatcher matcher(m_packet.fields()[*index], key, options);
     const auto& column = m_packet.column(*index);
-    for (std::size_t position = 0; position < m_view.size(); ++position) {
-        const std::string_view cell = column[m_view[position]];
+    const auto& records = view();
+    for (std::size_t position = 0; position < records.size(); ++position) {
+        const std::string_view cell = column[records[position]];
         if (matcher.rejectsAtOnce(cell))
             continue;
         if (matcher.matches(cell)) {
@@ -379,20 +384,35 @@ Filter ClientDataSet::compile(const Packet& packet, std::string_view text,
 void ClientDataSet::rebuildView()
 {
     m_current = 0;
+    m_viewBuilt = false;
+}
+
+const std::vector<std::uint32_t>& ClientDataSet::order() const
+{
+    if (!m_orderBuilt) {
+        m_order = indexOrder(m_packet, m_indexFields);
+        m_orderBuilt = true;
+    }
+    return m_order;
+}
+
+const std::vector<std::uint32_t>& ClientDataSet::view() const
+{
+    if (m_viewBuilt)
+        return m_view;
+    m_viewBuilt = true;
     if (!m_filtered) {
-        m_view = m_order;
-        return;
+        m_view = order();
+        return m_view;
     }
-    // Records are tested in file order, where their values lie next to each other in memory,
-    // then picked in index order.
-    std::vector<char> passes(m_packet.rowCount());
-    for (std::size_t row = 0; row < passes.size(); ++row)
-        passes[row] = m_filter.matches(m_packet, row) ? 1 : 0;
-    m_view.clear();
-    for (const std::uint32_t row : m_order) {
-        if (passes[row])
-            m_view.push_back(row);
+    // Records are tested in file order, where their values lie next to each other in memory.
+    std::vector<std::uint32_t> passing;
+    for (std::size_t row = 0; row < m_packet.rowCount(); ++row) {
+        if (m_filter.matches(m_packet, row))
+            passing.push_back(static_cast<std::uint32_t>(row));
     }
+    m_view = indexOrder(m_packet, m_indexFields, std::move(passing));
+    return m_view;
 }
 
 } // namespace catalog

@@ -33,7 +33,7 @@ public:
 
     void setFileName(std::string fileName);
 
-    // Reads the whole file again and builds the index; the first record becomes current.
+    // Reads the whole file again and checks the index fields; the first record becomes current.
     // Throws "<name>: Missing data provider or data packet" when the file does not exist, the
     // system's text (unprefixed) when it cannot be read, "Invalid data packet" when it holds no
     // packet, "<name>: Field 'x' not found" when the index names a field the file lacks, and the
@@ -66,7 +66,7 @@ public:
     // Throws "<name>: Cannot perform this operation on a closed dataset" when closed.
     void first();
     // Records in the view; 0 when closed.
-    [[nodiscard]] std::size_t recordCount() const { return m_view.size(); }
+    [[nodiscard]] std::size_t recordCount() const { return view().size(); }
     // Position of the current record in the view; -1 when the view is empty or closed.
     [[nodiscard]] std::ptrdiff_t recNo() const;
     // Makes the record at `position` (< recordCount()) current; throws the closed-dataset error
@@ -105,6 +105,8 @@ private:
     [[nodiscard]] Filter compile(const Packet& packet, std::string_view text,
                                  const FilterOptions& options) const;
     void rebuildView();
+    [[nodiscard]] const std::vector<std::uint32_t>& view() const;
+    [[nodiscard]] const std::vector<std::uint32_t>& order() const;
 
     struct IndexDefinition final {
         std::string name;
@@ -122,8 +124,13 @@ private:
     bool m_active = false;
     Packet m_packet;
     Filter m_filter;
-    std::vector<std::uint32_t> m_order; // every record, in index order
-    std::vector<std::uint32_t> m_view;  // the records that pass the filter, in index order
+    std::vector<std::size_t> m_indexFields;
+    // The order and the view are built when first read: opening a view sets several filters in
+    // turn, and only the last one is ever shown, so only its records need sorting.
+    mutable std::vector<std::uint32_t> m_order; // every record, in index order
+    mutable bool m_orderBuilt = false;
+    mutable std::vector<std::uint32_t> m_view; // the records that pass the filter, in index order
+    mutable bool m_viewBuilt = true;
     std::size_t m_current = 0;
 };
 

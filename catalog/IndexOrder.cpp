@@ -97,6 +97,7 @@ constexpr std::size_t prefixedKeys = 2;
 struct Entry final {
     Prefix prefix[prefixedKeys];
     std::uint32_t row = 0;
+    std::uint32_t slot = 0; // the row's place among the sorted rows, where its keys are
 };
 
 Prefix prefixOf(const Key& key)
@@ -143,26 +144,36 @@ Prefix prefixOf(const Key& key)
 std::vector<std::uint32_t> indexOrder(const Packet& packet,
                                       const std::vector<std::size_t>& keyFields)
 {
-    const std::size_t rows = packet.rowCount();
-    std::vector<std::uint32_t> order(rows);
-    std::iota(order.begin(), order.end(), 0U);
-    if (keyFields.empty())
-        return order;
+    std::vector<std::uint32_t> rows(packet.rowCount());
+    std::iota(rows.begin(), rows.end(), 0U);
+    return indexOrder(packet, keyFields, std::move(rows));
+}
 
-    std::vector<std::vector<Key>> keys(keyFields.size(), std::vector<Key>(rows));
+std::vector<std::uint32_t> indexOrder(const Packet& packet,
+                                      const std::vector<std::size_t>& keyFields,
+                                      std::vector<std::uint32_t> rows)
+{
+    if (keyFields.empty())
+        return rows;
+
+    // Keys are converted once, for the sorted rows only, and found through the entry's slot.
+    const std::size_t count = rows.size();
+    std::vector<std::vector<Key>> keys(keyFields.size(), std::vector<Key>(count));
     for (std::size_t k = 0; k < keyFields.size(); ++k) {
         const FieldType type = packet.fields()[keyFields[k]].type;
-        for (std::size_t r = 0; r < rows; ++r)
-            keys[k][r] = keyOf(packet.cell(r, keyFields[k]), type);
+        const auto& column = packet.column(keyFields[k]);
+        for (std::size_t i = 0; i < count; ++i)
+            keys[k][i] = keyOf(column[rows[i]], type);
     }
 
     // The sort moves small entries that carry a prefix of their first two keys, so most
     // comparisons never leave the entries; only equal or partial prefixes look at the keys.
-    std::vector<Entry> entries(rows);
-    for (std::uint32_t r = 0; r < rows; ++r) {
-        entries[r].row = r;
+    std::vector<Entry> entries(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        entries[i].row = rows[i];
+        entries[i].slot = i;
         for (std::size_t k = 0; k < std::min<std::size_t>(keyFields.size(), prefixedKeys); ++k)
-            entries[r].prefix[k] = prefixOf(keys[k][r]);
+            entries[i].prefix[k] = prefixOf(keys[k][i]);
     }
     std::sort(entries.begin(), entries.end(), [&keys](const Entry& a, const Entry& b) {
         for (std::size_t k = 0; k < keys.size(); ++k) {
@@ -174,14 +185,14 @@ std::vector<std::uint32_t> indexOrder(const Packet& packet,
                 if (pa.valid && pb.valid && pa.complete && pb.complete)
                     continue;
             }
-            if (const int c = compareKeys(keys[k][a.row], keys[k][b.row]); c != 0)
+            if (const int c = compareKeys(keys[k][a.slot], keys[k][b.slot]); c != 0)
                 return c < 0;
         }
         return a.row < b.row;
     });
-    for (std::size_t i = 0; i < rows; ++i)
-        order[i] = entries[i].row;
-    return order;
+    for (std::size_t i = 0; i < count; ++i)
+        rows[i] = entries[i].row;
+    return rows;
 }
 
 } // namespace catalog

@@ -16,5 +16,10 @@ class Packet;
 // on every key keep their file order.
 [[nodiscard]] std::vector<std::uint32_t> indexOrder(const Packet& packet,
                                                     const std::vector<std::size_t>& keyFields);
+// The same order over only the rows `rows`, in any order, as a filtered view needs it:
+// the result is `indexOrder(packet, keyFields)` without the rows left out.
+[[nodiscard]] std::vector<std::uint32_t> indexOrder(const Packet& packet,
+                                                    const std::vector<std::size_t>& keyFields,
+                                                    std::vector<std::uint32_t> rows);
 
 } // namespace catalog

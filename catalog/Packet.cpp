@@ -2,13 +2,13 @@
 
 #include "Conversions.h"
 #include "Messages.h"
+#include "RowCollector.h"
+#include "RowScanner.h"
 #include "Text.h"
 
 #include <pugixml.hpp>
 
-#include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
 namespace catalog
 {
@@ -58,11 +58,6 @@ Encoding declaredEncoding(std::string_view bytes)
     return Encoding::Undeclared;
 }
 
-std::vector<char> toVector(const std::string& s)
-{
-    return {s.begin(), s.end()};
-}
-
 FieldType typeOf(std::string_view token, std::string_view subtype)
 {
     const std::string t = lower(token);
@@ -101,30 +96,6 @@ pugi::xml_node child(pugi::xml_node parent, std::string_view name)
     return {};
 }
 
-// Whether a value holds U+0080..U+009F, which an undeclared file can only have written as a
-// character reference standing for a Windows-1252 byte.
-bool hasC1Control(std::string_view value)
-{
-    for (std::size_t pos = value.find('\xC2'); pos != std::string_view::npos;
-         pos = value.find('\xC2', pos + 1)) {
-        if (pos + 1 < value.size()) {
-            const auto next = static_cast<unsigned char>(value[pos + 1]);
-            if (next >= 0x80 && next <= 0x9F)
-                return true;
-        }
-    }
-    return false;
-}
-
-std::string mapC1Controls(std::string_view value)
-{
-    std::string out;
-    out.reserve(value.size() + 4);
-    for (std::size_t pos = 0; pos < value.size();)
-        text::appendUtf8(out, text::windows1252Control(text::next(value, pos)));
-    return out;
-}
-
 } // namespace
 
 // Builds a packet from the parsed document; friend of Packet.
@@ -136,7 +107,62 @@ public:
     {
     }
 
-    PacketStatus read(const pugi::xml_node root, Packet& packet)
+    PacketStatus read(const pugi::xml_node root, Packet& packet) const
+    {
+        const PacketStatus status = readMetadata(root, packet);
+        if (status == PacketStatus::Ok)
+            readRows(child(root, "ROWDATA"), packet);
+        return status;
+    }
+
+    // Reads the rows with the scanner and the rest with the parser, which then sees the packet
+    // with an empty ROWDATA in place of its own. False when the scanner declines or the outline
+    // is not read cleanly; the caller then reads the whole text with the parser, so that every
+    // irregular packet gets the parser's verdict, error offset included.
+    bool readScanned(std::string_view content, Packet& packet) const
+    {
+        const auto extent = RowScanner::locate(content);
+        if (!extent)
+            return false;
+        constexpr std::string_view placeholder = "<ROWDATA/>";
+        std::string outline;
+        outline.reserve(extent->begin + placeholder.size() + content.size() - extent->end);
+        outline.append(content.substr(0, extent->begin))
+            .append(placeholder)
+            .append(content.substr(extent->end));
+        pugi::xml_document document;
+        if (!document.load_buffer_inplace(outline.data(), outline.size(), pugi::parse_default,
+                                          pugi::encoding_utf8))
+            return false;
+        const pugi::xml_node root = document.document_element();
+        // The placeholder must be the ROWDATA the parser would read: not text inside a comment
+        // or a value, and not preceded by another ROWDATA.
+        if (std::strcmp(root.name(), "DATAPACKET") != 0
+            || child(root, "ROWDATA").offset_debug()
+                   != static_cast<std::ptrdiff_t>(extent->begin + 1)
+            || readMetadata(root, packet) != PacketStatus::Ok)
+            return false;
+        RowCollector rows(packet.m_fields, m_mapReferences, packet.m_rewritten);
+        const std::string_view rowText =
+            content.substr(extent->rowsBegin, extent->rowsEnd - extent->rowsBegin);
+        // Room for as many rows as the first eight rows' length suggests and a quarter more, so
+        // the columns seldom grow.
+        constexpr std::size_t sampledRows = 8;
+        const std::size_t first = rowText.find("<ROW");
+        std::size_t last = first;
+        for (std::size_t i = 0; i < sampledRows && last != std::string_view::npos; ++i)
+            last = rowText.find("<ROW", last + 1);
+        if (last != std::string_view::npos)
+            rows.reserve(rowText.size() / ((last - first) / sampledRows + 1) * 5 / 4 + 1);
+        if (!RowScanner::scan(rowText, rows, packet.m_rewritten))
+            return false;
+        packet.m_rowCount = rows.rowCount();
+        packet.m_columns = rows.takeColumns();
+        return true;
+    }
+
+private:
+    static PacketStatus readMetadata(const pugi::xml_node root, Packet& packet)
     {
         const pugi::xml_node fields = child(child(root, "METADATA"), "FIELDS");
         if (!fields)
@@ -151,11 +177,9 @@ public:
                 packet.m_fields.push_back(std::move(*field));
         }
         readParams(child(child(root, "METADATA"), "PARAMS"), packet.m_params);
-        readRows(child(root, "ROWDATA"), packet);
         return PacketStatus::Ok;
     }
 
-private:
     static std::optional<Field> readField(pugi::xml_node node)
     {
         Field field;
@@ -205,61 +229,23 @@ private:
         }
     }
 
-    void readRows(pugi::xml_node rowData, Packet& packet)
+    void readRows(pugi::xml_node rowData, Packet& packet) const
     {
-        const std::size_t fieldCount = packet.m_fields.size();
-        std::unordered_map<std::string_view, std::size_t> byAttribute;
-        for (std::size_t i = fieldCount; i-- > 0;)
-            byAttribute[packet.m_fields[i].attrName] = i;
-
-        // Room for every ROW element; the columns are filled in one pass, row by row.
+        RowCollector rows(packet.m_fields, m_mapReferences, packet.m_rewritten);
         std::size_t capacity = 0;
         for (pugi::xml_node row = rowData.first_child(); row; row = row.next_sibling())
             ++capacity;
-        packet.m_columns.resize(fieldCount);
-        for (auto& column : packet.m_columns)
-            column.reserve(capacity);
-        // RowState is normally no field; only when it is does it need a lookup of its own.
-        const bool rowStateIsField = byAttribute.contains("RowState");
-
-        std::vector<std::string_view> cells(fieldCount);
-        std::size_t current = 0;
+        rows.reserve(capacity);
         for (pugi::xml_node row = rowData.first_child(); row; row = row.next_sibling()) {
             if (row.type() != pugi::node_element || !sameName(row.name(), "ROW"))
                 continue;
-            std::fill(cells.begin(), cells.end(), std::string_view());
-            std::optional<std::int64_t> state;
-            if (rowStateIsField)
-                state = conversions::storedInteger(row.attribute("RowState").value());
-            std::size_t guess = 0;
-            for (pugi::xml_attribute a = row.first_attribute(); a; a = a.next_attribute()) {
-                // Writers put the attributes in field order, so the next field is tried first.
-                std::size_t index = guess;
-                if (index >= fieldCount
-                    || std::strcmp(packet.m_fields[index].attrName.c_str(), a.name()) != 0) {
-                    if (!rowStateIsField && std::strcmp(a.name(), "RowState") == 0) {
-                        state = conversions::storedInteger(a.value());
-                        continue;
-                    }
-                    const auto found = byAttribute.find(a.name());
-                    if (found == byAttribute.end())
-                        continue;
-                    index = found->second;
-                }
-                guess = index + 1;
-                std::string_view value = a.value();
-                if (m_mapReferences && hasC1Control(value))
-                    value = packet.m_rewritten.emplace_back(mapC1Controls(value));
-                cells[index] = value;
-            }
-            // Superseded (1), deleted (2) and unused (32) versions are change-log history.
-            if (state && (*state & (1 | 2 | 32)) != 0)
-                continue;
-            for (std::size_t field = 0; field < fieldCount; ++field)
-                packet.m_columns[field].push_back(cells[field]);
-            ++current;
+            rows.beginRow();
+            for (pugi::xml_attribute a = row.first_attribute(); a; a = a.next_attribute())
+                rows.attribute(a.name(), a.value());
+            rows.endRow();
         }
-        packet.m_rowCount = current;
+        packet.m_rowCount = rows.rowCount();
+        packet.m_columns = rows.takeColumns();
     }
 
     bool m_mapReferences;
@@ -298,10 +284,10 @@ PacketResult readPacket(std::vector<char> bytes)
     const std::string_view content = raw.substr(start);
     switch (encoding) {
     case Encoding::Latin1:
-        text = toVector(text::fromLatin1(content));
+        text = text::fromLatin1(content);
         break;
     case Encoding::Windows1252:
-        text = toVector(text::fromWindows1252(content));
+        text = text::fromWindows1252(content);
         break;
     case Encoding::Utf8:
     case Encoding::Undeclared:
@@ -309,13 +295,24 @@ PacketResult readPacket(std::vector<char> bytes)
         if (text::isValidUtf8(content)) {
             text = std::move(bytes);
         } else {
-            text = toVector(text::fromWindows1252(content));
+            text = text::fromWindows1252(content);
             start = 0;
         }
         break;
     }
     if (encoding == Encoding::Latin1 || encoding == Encoding::Windows1252)
         start = 0;
+
+    PacketReader reader(undeclared);
+    {
+        Packet packet;
+        const std::string_view content(text.data() + start, text.size() - start);
+        if (reader.readScanned(content, packet)) {
+            packet.m_text = std::move(text);
+            result.packet = std::move(packet);
+            return result;
+        }
+    }
 
     pugi::xml_document document;
     const pugi::xml_parse_result parsed = document.load_buffer_inplace(
@@ -332,7 +329,6 @@ PacketResult readPacket(std::vector<char> bytes)
     }
 
     Packet packet;
-    PacketReader reader(undeclared);
     result.status = reader.read(root, packet);
     if (result.status == PacketStatus::Ok) {
         packet.m_text = std::move(text);

@@ -1,7 +1,13 @@
 #include "Text.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace catalog::text
 {
@@ -61,6 +67,48 @@ bool isAsciiBlock(const char* p)
     return (word & 0x8080808080808080ULL) == 0;
 }
 
+// How far from its start `bytes` is made of ASCII and two-byte sequences only, which is the
+// whole of a text in a Latin alphabet; the result ends on a sequence boundary. A whole catalog is
+// checked before it is read, so where SSE2 is at hand sixteen bytes are checked at a time: every
+// two-byte lead (C2..DF) must be followed by a continuation byte (80..BF), and every continuation
+// byte must follow such a lead.
+std::size_t simplePrefix(std::string_view bytes)
+{
+    std::size_t n = 0;
+#if defined(__SSE2__)
+    const __m128i leadBase = _mm_set1_epi8(static_cast<char>(0xC2));
+    const __m128i leadSpan = _mm_set1_epi8(0xDF - 0xC2);
+    const __m128i topBits = _mm_set1_epi8(static_cast<char>(0xC0));
+    const __m128i continuation = _mm_set1_epi8(static_cast<char>(0x80));
+    unsigned carry = 0; // the previous block ended with a lead
+    while (n + 16 <= bytes.size()) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + n));
+        const auto high = static_cast<unsigned>(_mm_movemask_epi8(block));
+        if (high == 0 && carry == 0) {
+            n += 16;
+            continue;
+        }
+        const __m128i offset = _mm_sub_epi8(block, leadBase);
+        const auto leads = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(offset, leadSpan), offset)));
+        const auto continuations = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(block, topBits), continuation)));
+        if ((high & ~(leads | continuations)) != 0
+            || continuations != (((leads << 1) | carry) & 0xFFFFU))
+            return carry != 0 ? n - 1 : n;
+        carry = leads >> 15;
+        n += 16;
+    }
+    if (carry != 0)
+        --n;
+#endif
+    while (n + 8 <= bytes.size() && isAsciiBlock(bytes.data() + n))
+        n += 8;
+    while (n < bytes.size() && static_cast<unsigned char>(bytes[n]) < 0x80)
+        ++n;
+    return n;
+}
+
 char32_t primaryWeight(char32_t c)
 {
     if (c < 0x80)
@@ -70,20 +118,70 @@ char32_t primaryWeight(char32_t c)
     return foldCase(c);
 }
 
+// Encodes a code point below U+10000 at `out`; returns the bytes written.
+std::size_t putUtf8(char* out, char32_t c)
+{
+    if (c < 0x80) {
+        out[0] = static_cast<char>(c);
+        return 1;
+    }
+    if (c < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (c >> 6));
+        out[1] = static_cast<char>(0x80 | (c & 0x3F));
+        return 2;
+    }
+    out[0] = static_cast<char>(0xE0 | (c >> 12));
+    out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (c & 0x3F));
+    return 3;
+}
+
+// A whole catalog goes through here when its file is not UTF-8, so the output is sized once and
+// runs of ASCII are copied eight bytes at a time.
+std::vector<char> fromSingleByte(std::string_view bytes, bool windows1252)
+{
+    const auto codeOf = [windows1252](unsigned char b) -> char32_t {
+        return windows1252 ? windows1252Control(b) : b;
+    };
+    std::size_t size = bytes.size();
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        if (pos + 8 <= bytes.size() && isAsciiBlock(bytes.data() + pos)) {
+            pos += 8;
+            continue;
+        }
+        const auto c = static_cast<unsigned char>(bytes[pos++]);
+        size += c < 0x80 ? 0 : (codeOf(c) < 0x800 ? 1 : 2);
+    }
+    std::vector<char> out(size);
+    char* to = out.data();
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        if (pos + 8 <= bytes.size() && isAsciiBlock(bytes.data() + pos)) {
+            std::memcpy(to, bytes.data() + pos, 8);
+            to += 8;
+            pos += 8;
+            continue;
+        }
+        to += putUtf8(to, codeOf(static_cast<unsigned char>(bytes[pos++])));
+    }
+    return out;
+}
+
 } // namespace
 
 bool isValidUtf8(std::string_view bytes)
 {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        if (pos + 8 <= bytes.size() && isAsciiBlock(bytes.data() + pos)) {
-            pos += 8;
-            continue;
+        pos += simplePrefix(bytes.substr(pos));
+        // A block with other characters is checked one sequence at a time, to its end.
+        const std::size_t blockEnd = std::min(bytes.size(), pos + 16);
+        while (pos < blockEnd) {
+            const std::size_t n = sequenceLength(bytes, pos);
+            if (n == 0)
+                return false;
+            pos += n;
         }
-        const std::size_t n = sequenceLength(bytes, pos);
-        if (n == 0)
-            return false;
-        pos += n;
     }
     return true;
 }
@@ -107,22 +205,14 @@ void appendUtf8(std::string& out, char32_t c)
     }
 }
 
-std::string fromWindows1252(std::string_view bytes)
+std::vector<char> fromWindows1252(std::string_view bytes)
 {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (const char b : bytes)
-        appendUtf8(out, windows1252Control(static_cast<unsigned char>(b)));
-    return out;
+    return fromSingleByte(bytes, true);
 }
 
-std::string fromLatin1(std::string_view bytes)
+std::vector<char> fromLatin1(std::string_view bytes)
 {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (const char b : bytes)
-        appendUtf8(out, static_cast<unsigned char>(b));
-    return out;
+    return fromSingleByte(bytes, false);
 }
 
 char32_t windows1252Control(char32_t c)

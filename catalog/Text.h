@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // UTF-8 helpers shared by the reader, the index and the filter language. All texts of the
 // catalog are UTF-8; these functions never fail on malformed input: a byte that does not start a
@@ -15,9 +16,9 @@ namespace catalog::text
 // Appends the UTF-8 encoding of `codePoint`.
 void appendUtf8(std::string& out, char32_t codePoint);
 
-// Windows-1252 and ISO-8859-1 bytes to UTF-8.
-[[nodiscard]] std::string fromWindows1252(std::string_view bytes);
-[[nodiscard]] std::string fromLatin1(std::string_view bytes);
+// Windows-1252 and ISO-8859-1 bytes to UTF-8, as a buffer a parser can work in.
+[[nodiscard]] std::vector<char> fromWindows1252(std::string_view bytes);
+[[nodiscard]] std::vector<char> fromLatin1(std::string_view bytes);
 
 // The Windows-1252 character for a code point in U+0080..U+009F; other code points unchanged.
 [[nodiscard]] char32_t windows1252Control(char32_t codePoint);

@@ -5,7 +5,8 @@ function(quorvane_gtest name)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "LIBS")
     add_executable(${name} ${arg_UNPARSED_ARGUMENTS})
     target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest_main project_warnings)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    # Test names start with the suite's executable, so `ctest -R catalog` selects a folder's tests.
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${name}."
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 

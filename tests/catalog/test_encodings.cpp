@@ -1,4 +1,5 @@
 #include "CatalogFixtures.h"
+#include "Text.h"
 
 #include <gtest/gtest.h>
 
@@ -89,4 +90,40 @@ TEST(Encodings, AcceptsNonAsciiFieldAndAttributeNames)
     EXPECT_EQ(result.packet.findField("DESCRIÇÃO"), 0U);
     EXPECT_EQ(matching(result.packet, "descrição = 'Água'"), Rows{0});
     EXPECT_EQ(matching(result.packet, "[descrição] = 'água'", {.caseInsensitive = true}), Rows{0});
+}
+
+// The check runs sixteen bytes at a time: sequences that straddle, start or end a block must be
+// judged as anywhere else.
+TEST(Encodings, Utf8CheckIsTheSameAtEveryPlaceInABlock)
+{
+    struct Case {
+        const char* name;
+        std::string_view sequence;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"two-byte character", "\xC3\xA1", true},
+        {"three-byte character", "\xE2\x80\x93", true},
+        {"four-byte character", "\xF0\x9F\x98\x80", true},
+        {"lead without continuation",
+         "\xC3"
+         "a",
+         false},
+        {"lone lead", "\xC3", false},
+        {"stray continuation", "\xA1", false},
+        {"two leads", "\xC3\xC3\xA1", false},
+        {"overlong two-byte form", "\xC1\x81", false},
+        {"surrogate", "\xED\xA0\x80", false},
+        {"truncated three-byte character", "\xE2\x80", false},
+    };
+    for (const auto& c : cases) {
+        for (std::size_t before = 0; before < 40; ++before) {
+            for (const std::size_t after : {std::size_t{0}, std::size_t{1}, std::size_t{20}}) {
+                const std::string text =
+                    std::string(before, 'a') + std::string(c.sequence) + std::string(after, 'b');
+                SCOPED_TRACE(std::string(c.name) + " after " + std::to_string(before) + " bytes");
+                EXPECT_EQ(catalog::text::isValidUtf8(text), c.valid);
+            }
+        }
+    }
 }

@@ -246,3 +246,86 @@ TEST(DataSetOpen, AnEmptyViewReadsEmptyTexts)
     EXPECT_EQ(cdxtb.fieldByName("caminho"), "");
     EXPECT_THROW((void)cdxtb.fieldByName("nada"), catalog::Error);
 }
+
+// Plain rows are scanned, anything else goes through the XML parser: both must read alike.
+TEST(PacketReader, ReadsEveryShapeOfRowTheSameWay)
+{
+    const std::string fields =
+        R"(<FIELD attrname="a" fieldtype="string"/><FIELD attrname="b" fieldtype="string"/>)";
+    struct Case {
+        const char* name;
+        std::string rows;
+        std::vector<std::string> a;
+        std::vector<std::string> b;
+        std::string params = "<PARAMS/>";
+    };
+    const Case cases[] = {
+        {"plain", R"(<ROW a="1" b="x"/><ROW b=""/>)", {"1", "<null>"}, {"x", ""}},
+        {"blanks around = and apostrophes",
+         "<ROW\ta = 'say \"hi\"'\n b=\"2\" />",
+         {"say \"hi\""},
+         {"2"}},
+        {"references",
+         R"(<ROW a="&#x41;&#66;&amp;" b="&#013;&#010;&lt;&gt;&quot;&apos;"/>)",
+         {"AB&"},
+         {"\r\n<>\"'"}},
+        {"references the parser leaves alone",
+         R"(<ROW a="&#X41;" b="&nbsp;&#;"/>)",
+         {"&#X41;"},
+         {"&nbsp;&#;"}},
+        {"raw line breaks", "<ROW a=\"1\r\n2\" b=\"3\n4\"/>", {"1 2"}, {"3 4"}},
+        {"repeated attribute", R"(<ROW a="1" a="2"/>)", {"2"}, {"<null>"}},
+        {"open and close tags",
+         R"(<ROW a="1"> </ROW><ROW a="2"><b/></ROW>)",
+         {"1", "2"},
+         {"<null>", "<null>"}},
+        {"comment among the rows",
+         R"(<ROW a="1"/><!-- <ROW a="x"/> --><ROW a="2"/>)",
+         {"1", "2"},
+         {"<null>", "<null>"}},
+        {"change log history",
+         R"(<ROW RowState="4" a="1"/><ROW RowState="5" a="old"/>)",
+         {"1"},
+         {"<null>"}},
+        {"ROWDATA written in a comment before the real one",
+         R"(<ROW a="1"/>)",
+         {"1"},
+         {"<null>"},
+         R"(<PARAMS/><!-- <ROWDATA><ROW a="no"/></ROWDATA> -->)"},
+        {"a second ROWDATA, which nobody reads",
+         R"(<ROW a="1"/></ROWDATA><ROWDATA><ROW a="2"/>)",
+         {"1"},
+         {"<null>"}},
+        {"a lower-case rowdata before it, which the reader takes first",
+         R"(<ROW a="1"/>)",
+         {"x"},
+         {"<null>"},
+         R"(<PARAMS/></METADATA><rowdata><ROW a="x"/></rowdata><METADATA>)"},
+        {"lower-case row elements",
+         R"(<row a="1"/><ROW a="2"/>)",
+         {"1", "2"},
+         {"<null>", "<null>"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto result = read(packet(fields, c.rows, c.params));
+        ASSERT_TRUE(result) << result.description();
+        EXPECT_EQ(column(result.packet, 0), c.a);
+        EXPECT_EQ(column(result.packet, 1), c.b);
+    }
+}
+
+TEST(PacketReader, RejectsMalformedRowsWhereverTheyStand)
+{
+    const std::string fields = R"(<FIELD attrname="a" fieldtype="string"/>)";
+    const char* const rows[] = {
+        R"(<ROW a="1"/><ROW a="2")", R"(<ROW a="1" a/>)",         R"(<ROW a=1/>)",
+        R"(<ROW a="1"b="2"/>)",      R"(<ROW a="1></ROW>)",       R"(<ROW a="1"></ROWS>)",
+        R"(<ROW 1a="1"/>)",          R"(<ROW a="1"/></ROWDATA>)",
+    };
+    for (const char* text : rows) {
+        SCOPED_TRACE(text);
+        const auto result = read(packet(fields, text));
+        EXPECT_EQ(result.status, catalog::PacketStatus::NotXml);
+    }
+}
