@@ -4,6 +4,7 @@
 #include "ByteReader.h"
 #include "MovieClip.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -153,6 +154,8 @@ public:
         , m_version(machine.m_context.version)
         , m_original(clip.self())
         , m_target(m_original)
+        , m_stack(machine.m_stack)
+        , m_constants(machine.m_constants)
     {
     }
 
@@ -192,8 +195,10 @@ public:
                     return false;
                 position = static_cast<std::size_t>(target);
             }
-            if (m_stack.size() > maximumStack)
+            if (m_stack.size() > maximumStack) {
+                m_stack.clear();
                 return false;
+            }
         }
         return true;
     }
@@ -392,7 +397,10 @@ private:
         }
         case ActionCode::Trace: {
             const Value value = pop();
-            m_context.host.trace(value.isUndefined() ? "undefined" : value.toString(m_version));
+            std::string text = value.isUndefined() ? "undefined" : value.toString(m_version);
+            // The reference player's log breaks the line at a carriage return as well.
+            std::replace(text.begin(), text.end(), '\r', '\n');
+            m_context.host.trace(text);
             break;
         }
         case ActionCode::RandomNumber: {
@@ -693,15 +701,32 @@ private:
         return {resolve(std::string_view(name).substr(0, cut), *base), name.substr(cut + 1)};
     }
 
+    // The clips a name means from `clip` wherever it stands, as a variable or a member: a clip's
+    // own variables cannot hide them. Without case before SWF 7, like every other name.
+    std::optional<Value> relative(MovieClip& clip, std::string_view name) const
+    {
+        const auto is = [&](std::string_view word) {
+            return m_version >= 7 ? name == word
+                                  : name.size() == word.size()
+                                        && std::equal(name.begin(), name.end(), word.begin(),
+                                                      [](unsigned char a, unsigned char b) {
+                                                          return std::tolower(a) == b;
+                                                      });
+        };
+        if (is("_root") || is("_level0"))
+            return Value(clip.root().self());
+        if (is("_parent"))
+            return clip.parent() ? Value(clip.parent()->self()) : Value();
+        return std::nullopt;
+    }
+
     Value getVariable(const std::string& name) const
     {
         auto base = target() ? target() : m_original;
-        if (name == "_root" || name == "_level0")
-            return Value(base->root().self());
         if (name == "this")
             return Value(base);
-        if (name == "_parent")
-            return base->parent() ? Value(base->parent()->self()) : Value();
+        if (auto related = relative(*base, name))
+            return *related;
         if (name.find_first_of("/") != std::string::npos && name.find(':') == std::string::npos) {
             const auto clip = asClip(resolve(name, *base));
             return clip ? Value(clip) : Value();
@@ -738,6 +763,8 @@ private:
         const auto clip = asClip(object);
         if (!clip)
             return Value();
+        if (auto related = relative(*clip, name))
+            return *related;
         Value value = clip->variable(name);
         if (value.isUndefined()) {
             if (const auto child = asClip(clip->child(name)))
@@ -904,8 +931,8 @@ private:
     int m_version;
     std::shared_ptr<MovieClip> m_original;
     std::weak_ptr<MovieClip> m_target;
-    std::vector<Value> m_stack;
-    std::vector<std::string> m_constants;
+    std::vector<Value>& m_stack;
+    std::vector<std::string>& m_constants;
     std::array<Value, 4> m_registers;
 };
 

@@ -248,12 +248,38 @@ const Case cases[] = {
      Code().trace("antes").jump(1000).trace("depois"),
      {"antes"}},
     {"stack_underflow_gives_undefined", Code().op(Pop).traceTop(), {"undefined"}},
+    {"relations_read_as_members",
+     Code()
+         .push("box")
+         .op(GetVariable)
+         .push("_parent")
+         .op(GetMember)
+         .push("box")
+         .op(GetMember)
+         .push("_ROOT")
+         .op(GetMember)
+         .traceTop(),
+     {"_level0"},
+     6},
+    {"carriage_return_breaks_the_traced_line", Code().trace("um\rdois"), {"um\ndois"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Interpreter, Actions, testing::ValuesIn(cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
+
+// The reference player keeps one stack and one constant pool across a frame's action blocks.
+TEST(ActionBlocks, LaterBlocksFindTheStackAndConstantsEarlierOnesLeft)
+{
+    MovieBuilder builder;
+    builder.actions(Code().constants({"A"}).pushConstant(0).constants({"B"}));
+    builder.actions(Code().pushConstant(0).op(Add2).traceTop());
+    builder.showFrame();
+    RecordingHost host;
+    swf::Player player(swf::Movie::load(builder.bytes()), host);
+    EXPECT_EQ(host.said, (std::vector<std::string>{"AB"}));
+}
 
 TEST(ActionLimits, AnEndlessLoopIsStoppedAndThePlayerGoesOn)
 {
