@@ -1,25 +1,17 @@
 #include "SupportScan.h"
 
-#include "ActionCode.h"
+#include "ActionScan.h"
 #include "ByteReader.h"
 #include "MovieFile.h"
 #include "Records.h"
 #include "TagCode.h"
 
-#include <cstdio>
 #include <optional>
 
 namespace swf
 {
 namespace
 {
-
-std::string hex(unsigned value)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02x", value);
-    return text;
-}
 
 std::string tagName(std::uint16_t code)
 {
@@ -237,17 +229,7 @@ private:
 
     static std::optional<std::string> actions(std::span<const std::uint8_t> code)
     {
-        ByteReader reader(code);
-        while (!reader.atEnd()) {
-            const std::uint8_t action = reader.u8();
-            if (action == 0)
-                break;
-            if (!isSupportedAction(action))
-                return "action " + hex(action);
-            if (action >= 0x80)
-                reader.skip(reader.u16());
-        }
-        return std::nullopt;
+        return scanActions(code);
     }
 };
 
