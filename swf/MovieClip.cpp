@@ -263,7 +263,7 @@ void MovieClip::rewindTo(std::size_t frame)
 
 std::shared_ptr<DisplayObject> MovieClip::child(std::string_view name) const
 {
-    const bool caseMatters = m_context.version >= 7;
+    const bool caseMatters = !rulesFor(m_context.version).namesIgnoreCase;
     for (const auto& [depth, object] : m_displayList) {
         if (sameName(object->name, name, caseMatters))
             return object;
@@ -287,7 +287,7 @@ std::string MovieClip::slashPath() const
 std::string MovieClip::key(std::string_view name) const
 {
     std::string key(name);
-    if (m_context.version < 7) {
+    if (rulesFor(m_context.version).namesIgnoreCase) {
         std::transform(key.begin(), key.end(), key.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     }

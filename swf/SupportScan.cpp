@@ -1,10 +1,10 @@
 #include "SupportScan.h"
 
-#include "ActionScan.h"
 #include "ByteReader.h"
 #include "MovieFile.h"
 #include "Records.h"
 #include "TagCode.h"
+#include "script/ActionScan.h"
 
 #include <optional>
 

@@ -116,8 +116,8 @@ CaseResult runCase(const std::filesystem::path& folder)
             ++result.passedMatched;
     }
 
-    const auto [wanted, got] = std::mismatch(expected.begin(), expected.end(), actual.begin(),
-                                             actual.end());
+    const auto [wanted, got] =
+        std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
     if (wanted == expected.end() && got == actual.end()) {
         result.outcome = CaseResult::Outcome::Matches;
         return result;

@@ -16,6 +16,17 @@ struct Null {
     friend bool operator==(Null, Null) = default;
 };
 
+// How a movie's SWF version changes the meaning of values: one row per era, in Value.cpp, so the
+// rules that differ between versions live in one place.
+struct VersionRules {
+    double undefinedAsNumber; // and null
+    const char* undefinedAsString;
+    bool stringTruthByNumber; // a string is true when it reads as a non-zero number
+    bool booleansAsNumbers;   // comparisons give 1 and 0, as there are no booleans yet
+    bool namesIgnoreCase;
+};
+[[nodiscard]] const VersionRules& rulesFor(int version);
+
 // A script value: the primitive types, and a reference to a movie clip (which may be gone).
 class Value final
 {

@@ -597,8 +597,10 @@ private:
     }
 
     void push(Value value) { m_stack.push_back(std::move(value)); }
-    // Movies before SWF 5 have no booleans: comparisons give 1 and 0.
-    void pushBoolean(bool value) { push(m_version < 5 ? Value(value ? 1.0 : 0.0) : Value(value)); }
+    void pushBoolean(bool value)
+    {
+        push(rulesFor(m_version).booleansAsNumbers ? Value(value ? 1.0 : 0.0) : Value(value));
+    }
 
     Value pop()
     {
@@ -706,12 +708,13 @@ private:
     std::optional<Value> relative(MovieClip& clip, std::string_view name) const
     {
         const auto is = [&](std::string_view word) {
-            return m_version >= 7 ? name == word
-                                  : name.size() == word.size()
-                                        && std::equal(name.begin(), name.end(), word.begin(),
-                                                      [](unsigned char a, unsigned char b) {
-                                                          return std::tolower(a) == b;
-                                                      });
+            return !rulesFor(m_version).namesIgnoreCase
+                       ? name == word
+                       : name.size() == word.size()
+                             && std::equal(name.begin(), name.end(), word.begin(),
+                                           [](unsigned char a, unsigned char b) {
+                                               return std::tolower(a) == b;
+                                           });
         };
         if (is("_root") || is("_level0"))
             return Value(clip.root().self());
@@ -802,7 +805,8 @@ private:
         case Property::Alpha:
             return object.colour.alphaMultiply * 100;
         case Property::Visible:
-            return m_version < 5 ? Value(object.visible ? 1.0 : 0.0) : Value(object.visible);
+            return rulesFor(m_version).booleansAsNumbers ? Value(object.visible ? 1.0 : 0.0)
+                                                         : Value(object.visible);
         case Property::Width:
             return transformedBounds(m, object.bounds()).width() / 20;
         case Property::Height:

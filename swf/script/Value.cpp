@@ -10,6 +10,24 @@
 namespace swf
 {
 
+namespace
+{
+
+constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+
+// SWF 4 has no booleans; SWF 7 made undefined NaN and "undefined", strings true when not
+// empty, and names case-sensitive.
+constexpr VersionRules swf4{0, "", true, true, true};
+constexpr VersionRules swf5{0, "", true, false, true};
+constexpr VersionRules swf7{nan, "undefined", false, false, false};
+
+} // namespace
+
+const VersionRules& rulesFor(int version)
+{
+    return version < 5 ? swf4 : version < 7 ? swf5 : swf7;
+}
+
 std::shared_ptr<MovieClip> Value::clip() const
 {
     const auto* const clip = std::get_if<std::weak_ptr<MovieClip>>(&m_value);
@@ -18,12 +36,11 @@ std::shared_ptr<MovieClip> Value::clip() const
 
 double Value::toNumber(int version) const
 {
-    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
     return std::visit(
         [version](const auto& value) -> double {
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, Undefined> || std::is_same_v<T, Null>)
-                return version >= 7 ? nan : 0;
+                return rulesFor(version).undefinedAsNumber;
             else if constexpr (std::is_same_v<T, bool>)
                 return value ? 1 : 0;
             else if constexpr (std::is_same_v<T, double>)
@@ -42,7 +59,7 @@ std::string Value::toString(int version) const
         [version](const auto& value) -> std::string {
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, Undefined>)
-                return version >= 7 ? "undefined" : "";
+                return rulesFor(version).undefinedAsString;
             else if constexpr (std::is_same_v<T, Null>)
                 return "null";
             else if constexpr (std::is_same_v<T, bool>)
@@ -66,7 +83,7 @@ bool Value::toBoolean(int version) const
     if (const auto* boolean = std::get_if<bool>(&m_value))
         return *boolean;
     if (const auto* text = std::get_if<std::string>(&m_value)) {
-        if (version >= 7)
+        if (!rulesFor(version).stringTruthByNumber)
             return !text->empty();
         const double number = parseNumber(*text);
         return number != 0 && !std::isnan(number);
