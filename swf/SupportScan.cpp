@@ -7,6 +7,7 @@
 #include "script/ActionScan.h"
 
 #include <optional>
+#include <set>
 
 namespace swf
 {
@@ -64,6 +65,8 @@ public:
             if (auto problem = this->tag(tag, main))
                 return problem;
         }
+        if (main && m_unnamedSprite && m_namesClips)
+            return "automatic instance names";
         return std::nullopt;
     }
 
@@ -72,8 +75,10 @@ private:
     {
         ByteReader reader(tag.body);
         switch (static_cast<TagCode>(tag.code)) {
-        case TagCode::ShowFrame:
         case TagCode::PlaceObject:
+            noteUnnamed(reader.u16());
+            return std::nullopt;
+        case TagCode::ShowFrame:
         case TagCode::RemoveObject:
         case TagCode::RemoveObject2:
         case TagCode::FrameLabel:
@@ -131,39 +136,41 @@ private:
         case TagCode::DefineSprite:
             if (!main)
                 return std::nullopt;
-            (void)reader.u32(); // id and frame count
+            m_sprites.insert(reader.u16());
+            (void)reader.u16(); // frame count
             return tags(reader.rest(), false);
         default:
             return tagName(tag.code);
         }
     }
 
-    static std::optional<std::string> placeObject(ByteReader& reader, bool third)
+    std::optional<std::string> placeObject(ByteReader& reader, bool third)
     {
         const std::uint8_t flags = reader.u8();
         if (flags & 0x80)
             return "clip events (onClipEvent)";
-        if (!third)
-            return std::nullopt;
-        const std::uint8_t moreFlags = reader.u8();
+        const std::uint8_t moreFlags = third ? reader.u8() : 0;
         if (moreFlags & 0x01)
             return "filters";
-        if (!(moreFlags & 0x02))
-            return std::nullopt;
-        // The blend mode comes after every other field; normal (0 or 1) is fine.
-        (void)reader.u16();
+        (void)reader.u16(); // depth
         if ((moreFlags & 0x08) || ((moreFlags & 0x10) && (flags & 0x02)))
-            (void)reader.string();
-        if (flags & 0x02)
-            (void)reader.u16();
+            (void)reader.string(); // class name
+        const std::optional<std::uint16_t> character =
+            flags & 0x02 ? std::optional(reader.u16()) : std::nullopt;
         if (flags & 0x04)
             (void)readMatrix(reader);
         if (flags & 0x08)
             (void)readColourTransform(reader, true);
         if (flags & 0x10)
             (void)reader.u16();
-        if (flags & 0x20)
+        const bool named = flags & 0x20;
+        if (named)
             (void)reader.string();
+        if (character && !named && !(flags & 0x01))
+            noteUnnamed(*character);
+        if (!(moreFlags & 0x02))
+            return std::nullopt;
+        // The blend mode comes after every other field; normal (0 or 1) is fine.
         if (flags & 0x40)
             (void)reader.u16();
         if (reader.u8() > 1)
@@ -171,7 +178,13 @@ private:
         return std::nullopt;
     }
 
-    static std::optional<std::string> button(ByteReader& reader, bool second)
+    // Sprites are defined before they are placed.
+    void noteUnnamed(std::uint16_t character)
+    {
+        m_unnamedSprite = m_unnamedSprite || m_sprites.contains(character);
+    }
+
+    std::optional<std::string> button(ByteReader& reader, bool second)
     {
         (void)reader.u16();
         std::size_t actionsAt = 0;
@@ -227,10 +240,18 @@ private:
         return std::nullopt;
     }
 
-    static std::optional<std::string> actions(std::span<const std::uint8_t> code)
+    std::optional<std::string> actions(std::span<const std::uint8_t> code)
     {
-        return scanActions(code);
+        const ActionScan scan = scanActions(code);
+        m_namesClips = m_namesClips || scan.namesClips;
+        return scan.problem;
     }
+
+    // The player names unnamed sprite instances itself ("instance1"), which the engine does
+    // not: a movie with both an unnamed one and scripts that may read names goes elsewhere.
+    std::set<std::uint16_t> m_sprites;
+    bool m_unnamedSprite = false;
+    bool m_namesClips = false;
 };
 
 } // namespace

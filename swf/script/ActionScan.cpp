@@ -147,6 +147,14 @@ std::string hex(unsigned value)
     return text;
 }
 
+bool namesClip(std::string_view text)
+{
+    constexpr std::array<std::string_view, 4> names = {"this", "_parent", "_name", "_target"};
+    return std::any_of(names.begin(), names.end(),
+                       [text](std::string_view name) { return sameWithoutCase(text, name); })
+           || text.starts_with("..");
+}
+
 bool isFsCommand(std::string_view url)
 {
     return startsWithWithoutCase(url, "FSCommand:");
@@ -159,6 +167,8 @@ public:
         : m_code(code)
     {
     }
+
+    [[nodiscard]] bool namesClips() const { return m_namesClips; }
 
     std::optional<std::string> run()
     {
@@ -190,13 +200,16 @@ private:
             return push(fields);
         case ActionCode::ConstantPool:
             for (std::uint16_t count = fields.u16(); count > 0; --count) {
-                if (auto problem = unknownName(fields.string()))
+                if (auto problem = name(fields.string()))
                     return problem;
             }
             return std::nullopt;
         case ActionCode::SetTarget:
         case ActionCode::GoToLabel:
-            return unknownName(fields.string());
+            return name(fields.string());
+        case ActionCode::TargetPath:
+            m_namesClips = true;
+            return std::nullopt;
         case ActionCode::Jump:
         case ActionCode::If: {
             // The reference player runs a branch out of its block on the file's bytes around it.
@@ -217,6 +230,7 @@ private:
             // Compilers push the index last, as a literal; one computed at run time may be any.
             if (!m_literalIndex || !isKeptProperty(*m_literalIndex))
                 return "a property the engine does not keep";
+            m_namesClips = m_namesClips || *m_literalIndex == 11 || *m_literalIndex == 13;
             return std::nullopt;
         default:
             return std::nullopt;
@@ -230,7 +244,7 @@ private:
             std::optional<double> number;
             switch (fields.u8()) {
             case 0:
-                if (auto problem = unknownName(fields.string()))
+                if (auto problem = name(fields.string()))
                     return problem;
                 break;
             case 1:
@@ -259,16 +273,27 @@ private:
         return std::nullopt;
     }
 
+    std::optional<std::string> name(std::string_view text)
+    {
+        m_namesClips = m_namesClips || namesClip(text);
+        return unknownName(text);
+    }
+
     std::span<const std::uint8_t> m_code;
+    bool m_namesClips = false;
     std::optional<double> m_lastPushedNumber;
     std::optional<double> m_literalIndex; // the number on top after the previous action
 };
 
 } // namespace
 
-std::optional<std::string> scanActions(std::span<const std::uint8_t> code)
+ActionScan scanActions(std::span<const std::uint8_t> code)
 {
-    return BlockScan(code).run();
+    BlockScan scan(code);
+    ActionScan result;
+    result.problem = scan.run();
+    result.namesClips = scan.namesClips();
+    return result;
 }
 
 } // namespace swf

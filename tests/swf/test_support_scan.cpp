@@ -146,6 +146,30 @@ const Verdict verdicts[] = {
      [](MovieBuilder& b) { b.actions(Code().trace("a").jump(-40)); },
      "a branch out of its action block"},
     {"branch_to_the_end_of_the_block", [](MovieBuilder& b) { b.actions(Code().jump(0)); }, ""},
+    {"unnamed_sprite_and_a_script_reading_names",
+     [](MovieBuilder& b) {
+         MovieBuilder sprite;
+         sprite.actions(Code().push("this").op(0x1c).op(0x26));
+         sprite.showFrame();
+         b.place(2, b.defineSprite(sprite));
+     },
+     "automatic instance names"},
+    {"named_sprite_and_a_script_reading_names",
+     [](MovieBuilder& b) {
+         MovieBuilder sprite;
+         sprite.actions(Code().push("this").op(0x1c).op(0x26));
+         sprite.showFrame();
+         b.place(2, b.defineSprite(sprite), 0, 0, "box");
+     },
+     ""},
+    {"unnamed_sprite_and_scripts_that_read_no_names",
+     [](MovieBuilder& b) {
+         MovieBuilder sprite;
+         sprite.actions(Code().trace("frame"));
+         sprite.showFrame();
+         b.place(2, b.defineSprite(sprite));
+     },
+     ""},
     {"damaged_actions_count_as_unsupported",
      [](MovieBuilder& b) {
          b.tag(12, {0x96, 0xff, 0x00});
