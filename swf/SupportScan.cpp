@@ -56,6 +56,11 @@ constexpr std::uint16_t keyPressConditions = 0xfe00;
 class Scanner final
 {
 public:
+    explicit Scanner(int version)
+        : m_version(version)
+    {
+    }
+
     // The first unsupported feature in a tag stream, if any.
     std::optional<std::string> tags(std::span<const std::uint8_t> bytes, bool main)
     {
@@ -242,13 +247,14 @@ private:
 
     std::optional<std::string> actions(std::span<const std::uint8_t> code)
     {
-        const ActionScan scan = scanActions(code);
+        const ActionScan scan = scanActions(code, m_version);
         m_namesClips = m_namesClips || scan.namesClips;
         return scan.problem;
     }
 
     // The player names unnamed sprite instances itself ("instance1"), which the engine does
     // not: a movie with both an unnamed one and scripts that may read names goes elsewhere.
+    int m_version;
     std::set<std::uint16_t> m_sprites;
     bool m_unnamedSprite = false;
     bool m_namesClips = false;
@@ -272,7 +278,7 @@ MovieSummary scanMovie(std::span<const std::uint8_t> file)
     summary.frameRate = movie.frameRate;
     summary.frameCount = movie.frameCount;
     try {
-        const auto problem = Scanner().tags(movie.tags(), true);
+        const auto problem = Scanner(movie.version).tags(movie.tags(), true);
         summary.supported = !problem;
         summary.firstUnsupported = problem.value_or("");
     } catch (const MalformedMovie& error) {

@@ -325,7 +325,8 @@ private:
             (void)pop();
             break;
         case ActionCode::ToInteger:
-            push(std::trunc(popNumber()));
+            // A 32-bit integer, wrapped, as int() gives: NaN and the infinities become 0.
+            push(static_cast<double>(toInt32(popNumber())));
             break;
         case ActionCode::ToNumber:
             push(popNumber());
@@ -909,7 +910,7 @@ private:
             if (!clip)
                 return;
         }
-        const double number = parseNumber(text);
+        const double number = parseNumber(text, m_version);
         if (std::isfinite(number) && number >= 1)
             clip->gotoFrame(static_cast<std::size_t>(std::min(number + bias, 65535.0)) - 1, play);
         else

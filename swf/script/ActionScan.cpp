@@ -2,6 +2,7 @@
 
 #include "ActionCode.h"
 #include "ByteReader.h"
+#include "Value.h"
 
 #include <algorithm>
 #include <array>
@@ -155,6 +156,27 @@ bool namesClip(std::string_view text)
            || text.starts_with("..");
 }
 
+// The actions that touch no value: where the value rules are not pinned, a script can still
+// stop, play and go to frames.
+bool controlsTimeline(ActionCode action)
+{
+    switch (action) {
+    case ActionCode::NextFrame:
+    case ActionCode::PreviousFrame:
+    case ActionCode::Play:
+    case ActionCode::Stop:
+    case ActionCode::ToggleQuality:
+    case ActionCode::StopSounds:
+    case ActionCode::GotoFrame:
+    case ActionCode::GetUrl:
+    case ActionCode::SetTarget:
+    case ActionCode::GoToLabel:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool isFsCommand(std::string_view url)
 {
     return startsWithWithoutCase(url, "FSCommand:");
@@ -163,8 +185,9 @@ bool isFsCommand(std::string_view url)
 class BlockScan final
 {
 public:
-    explicit BlockScan(std::span<const std::uint8_t> code)
+    BlockScan(std::span<const std::uint8_t> code, int version)
         : m_code(code)
+        , m_valuesPinned(rulesFor(version).valuesPinned)
     {
     }
 
@@ -179,6 +202,8 @@ public:
                 break;
             if (!isSupportedAction(action))
                 return "action " + hex(action);
+            if (!m_valuesPinned && !controlsTimeline(static_cast<ActionCode>(action)))
+                return "action " + hex(action) + " on values, by rules not pinned in this version";
             std::span<const std::uint8_t> payload;
             if (action >= 0x80)
                 payload = reader.bytes(reader.u16());
@@ -280,6 +305,7 @@ private:
     }
 
     std::span<const std::uint8_t> m_code;
+    bool m_valuesPinned;
     bool m_namesClips = false;
     std::optional<double> m_lastPushedNumber;
     std::optional<double> m_literalIndex; // the number on top after the previous action
@@ -287,9 +313,9 @@ private:
 
 } // namespace
 
-ActionScan scanActions(std::span<const std::uint8_t> code)
+ActionScan scanActions(std::span<const std::uint8_t> code, int version)
 {
-    BlockScan scan(code);
+    BlockScan scan(code, version);
     ActionScan result;
     result.problem = scan.run();
     result.namesClips = scan.namesClips();

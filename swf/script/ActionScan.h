@@ -19,7 +19,7 @@ struct ActionScan {
     bool namesClips = false;
 };
 
-// Throws MalformedMovie on a record cut short.
-[[nodiscard]] ActionScan scanActions(std::span<const std::uint8_t> code);
+// For a movie of `version`. Throws MalformedMovie on a record cut short.
+[[nodiscard]] ActionScan scanActions(std::span<const std::uint8_t> code, int version);
 
 } // namespace swf
