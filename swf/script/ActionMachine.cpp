@@ -665,7 +665,9 @@ private:
             path.remove_prefix(1);
         }
         while (!path.empty() && current) {
-            const std::size_t end = path.find_first_of("/.");
+            // ".." is a part of its own, not two dots between empty names.
+            const std::size_t end =
+                path.starts_with("..") ? path.find_first_of("/.", 2) : path.find_first_of("/.");
             std::string_view part = path.substr(0, end);
             path = end == std::string_view::npos ? std::string_view() : path.substr(end + 1);
             if (end != std::string_view::npos && path.empty() && part.empty())
