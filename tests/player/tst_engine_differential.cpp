@@ -1,0 +1,135 @@
+// The native engine against Ruffle on generated movies that trace what they compute: every
+// operation on every kind of value in each SWF version, the order clips' scripts run in, paths,
+// and a fixed run of random programs. A line may differ only where a row below says why: the
+// reference player's recorded output in the Gnash corpus shows that Ruffle is the one wrong.
+#include "ProgramFuzzer.h"
+#include "SupportScan.h"
+#include "TimelineMovies.h"
+#include "TraceDiff.h"
+#include "ValueTables.h"
+
+#include <QTest>
+
+#include <algorithm>
+
+using swfdiff::TracedMovie;
+using swfdiff::TraceDifference;
+
+namespace
+{
+
+// A case where the native engine follows the reference player and Ruffle does not.
+struct KnownRuffleFault {
+    const char* label;  // the case, as the movie labels it
+    const char* native; // what the native engine and the reference player print
+    const char* ruffle;
+    const char* proof; // the Gnash movie whose recorded output shows the reference
+};
+
+const KnownRuffleFault knownRuffleFaults[] = {
+    {nullptr, nullptr, nullptr, nullptr},
+};
+
+bool isKnownRuffleFault(const TraceDifference& difference)
+{
+    return std::any_of(std::begin(knownRuffleFaults), std::end(knownRuffleFaults),
+                       [&difference](const KnownRuffleFault& fault) {
+                           return fault.label && difference.label == fault.label
+                                  && difference.native == QString::fromUtf8(fault.native)
+                                  && difference.ruffle == QString::fromUtf8(fault.ruffle);
+                       });
+}
+
+// Fixed seeds, so that a failure here is a failure there; scripts/difffuzz runs others.
+constexpr std::uint32_t firstFuzzSeed = 1;
+constexpr int fuzzMovies = 4;
+constexpr int programsPerMovie = 10;
+
+} // namespace
+
+class EngineDifferentialTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void theNativeEngineAcceptsEveryMovie_data();
+    void theNativeEngineAcceptsEveryMovie();
+    void bothEnginesTraceAlike_data();
+    void bothEnginesTraceAlike();
+    void swf4ValuesGoElsewhere();
+
+private:
+    void addMovieRows();
+
+    std::vector<TracedMovie> m_movies;
+    std::unique_ptr<swfdiff::DifferentialRun> m_run;
+};
+
+void EngineDifferentialTest::initTestCase()
+{
+    for (std::uint8_t version = 5; version <= 8; ++version)
+        m_movies.push_back(swfdiff::valueTable(version));
+    for (TracedMovie& movie : swfdiff::timelineMovies())
+        m_movies.push_back(std::move(movie));
+    for (int i = 0; i < fuzzMovies; ++i)
+        m_movies.push_back(swfdiff::fuzzMovie(firstFuzzSeed + static_cast<std::uint32_t>(i),
+                                              programsPerMovie));
+    m_run = std::make_unique<swfdiff::DifferentialRun>();
+    QVERIFY(m_run->ready());
+}
+
+void EngineDifferentialTest::addMovieRows()
+{
+    QTest::addColumn<int>("index");
+    for (std::size_t i = 0; i < m_movies.size(); ++i)
+        QTest::newRow(m_movies[i].name.c_str()) << static_cast<int>(i);
+}
+
+void EngineDifferentialTest::theNativeEngineAcceptsEveryMovie_data()
+{
+    addMovieRows();
+}
+
+// A movie the scan turns away would never reach the native engine, so its lines prove nothing.
+void EngineDifferentialTest::theNativeEngineAcceptsEveryMovie()
+{
+    QFETCH(int, index);
+    const auto summary = swf::scanMovie(m_movies[static_cast<std::size_t>(index)].file);
+    QVERIFY2(summary.supported, summary.firstUnsupported.c_str());
+}
+
+// No reference output pins SWF 4's values, and Ruffle's rules for them differ from the engine's
+// on most rows; such scripts go to Ruffle.
+void EngineDifferentialTest::swf4ValuesGoElsewhere()
+{
+    const auto summary = swf::scanMovie(swfdiff::valueTable(4).file);
+    QVERIFY(!summary.supported);
+}
+
+void EngineDifferentialTest::bothEnginesTraceAlike_data()
+{
+    addMovieRows();
+}
+
+void EngineDifferentialTest::bothEnginesTraceAlike()
+{
+    QFETCH(int, index);
+    const TracedMovie& movie = m_movies[static_cast<std::size_t>(index)];
+    const auto outcome = m_run->run(movie);
+    QVERIFY2(outcome.rufflePlayed, "Ruffle did not play the movie to its end");
+    QVERIFY(!outcome.native.isEmpty());
+    QStringList unexplained;
+    for (const TraceDifference& difference : outcome.differences) {
+        if (!isKnownRuffleFault(difference))
+            unexplained.append(QString::fromStdString(difference.label) + QStringLiteral(": native \"")
+                               + difference.native + QStringLiteral("\", Ruffle \"")
+                               + difference.ruffle + u'"');
+    }
+    QVERIFY2(unexplained.isEmpty(),
+             qPrintable(QString::number(unexplained.size()) + QStringLiteral(" lines differ:\n")
+                        + unexplained.join(u'\n')));
+}
+
+QTEST_MAIN(EngineDifferentialTest)
+#include "tst_engine_differential.moc"
