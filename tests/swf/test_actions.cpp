@@ -17,6 +17,7 @@ enum : std::uint8_t {
     StringLength = 0x14,
     StringExtract = 0x15,
     Pop = 0x17,
+    ToInteger = 0x18,
     GetVariable = 0x1c,
     SetVariable = 0x1d,
     StringAdd = 0x21,
@@ -85,6 +86,15 @@ Code loop()
     code.append(body).jump(
         static_cast<std::int16_t>(-(condition.size() + branchLength + body.size() + branchLength)));
     code.push("total").op(GetVariable).traceTop();
+    return code;
+}
+
+// int(text) traced for each text.
+Code intOf(std::initializer_list<const char*> texts)
+{
+    Code code;
+    for (const char* const text : texts)
+        code.push(text).op(ToInteger).traceTop();
     return code;
 }
 
@@ -289,6 +299,23 @@ const Case cases[] = {
     {"swf4_comparisons_give_numbers", Code().push(1.0).push(2.0).op(Less).traceTop(), {"1"}, 4},
     {"swf5_comparisons_give_booleans", Code().push(1.0).push(2.0).op(Less).traceTop(), {"true"}, 5},
     {"carriage_return_breaks_the_traced_line", Code().trace("um\rdois"), {"um\ndois"}},
+    // Numbers from strings and int(), as the Gnash movies Global-v6..v8 and Number-v5 recorded
+    // them from the reference player.
+    {"int_of_strings_from_swf6",
+     intOf({"      -7.8", "-6.1     ", "0123", "-0123", "01238", "   0123", "0123.6", "0x-10",
+            "0X+10", "-0x10", "0x10 ", "1e+10", "-2147483649", "1e+45"}),
+     {"-7", "0", "83", "-83", "1238", "123", "123", "-16", "16", "0", "0", "1410065408",
+      "2147483647", "0"},
+     6},
+    {"no_radix_prefixes_in_swf5", intOf({"0x1A", "017"}), {"0", "17"}, 5},
+    {"int_of_nan_and_infinity_is_zero",
+     Code().push(0.0).push(0.0).op(Divide).op(ToInteger).traceTop().push(1.0).push(0.0)
+         .op(Divide).op(ToInteger).traceTop(),
+     {"0", "0"}},
+    {"nan_equals_itself",
+     Code().push(0.0).push(0.0).op(Divide).op(PushDuplicate).op(Equals2).traceTop()
+         .push(0.0).push(0.0).op(Divide).op(PushDuplicate).op(StrictEquals).traceTop(),
+     {"true", "true"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Interpreter, Actions, testing::ValuesIn(cases),
