@@ -128,15 +128,17 @@ std::uint32_t codePoint(const std::string& character)
     }
 }
 
-// ActionScript's substring: a 1-based start, and a negative count meaning "to the end".
+// ActionScript's substring: a 1-based start, and a negative count meaning "to the end". Both
+// are 32-bit integers first, so NaN and the infinities count as 0.
 std::string extract(const std::vector<std::string>& chars, double index, double count)
 {
-    std::size_t start =
-        index >= 1 && std::isfinite(index) ? static_cast<std::size_t>(index) - 1 : 0;
-    start = std::min(start, chars.size());
-    std::size_t length = count < 0 || !std::isfinite(count)
-                             ? chars.size() - start
-                             : std::min(static_cast<std::size_t>(count), chars.size() - start);
+    const std::int32_t first = toInt32(index);
+    const std::int32_t wanted = toInt32(count);
+    const std::size_t start = std::min(first >= 1 ? static_cast<std::size_t>(first) - 1 : 0,
+                                       chars.size());
+    const std::size_t length = wanted < 0 ? chars.size() - start
+                                          : std::min(static_cast<std::size_t>(wanted),
+                                                     chars.size() - start);
     std::string text;
     for (std::size_t i = start; i < start + length; ++i)
         text += chars[i];

@@ -62,6 +62,8 @@ private:
             return pushAny();
         case 5:
         case 6:
+            if (m_depth > 2 && pick(4) == 0)
+                return operation(3);
             if (m_depth > 1)
                 return operation(2);
             return pushAny();

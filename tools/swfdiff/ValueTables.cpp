@@ -58,7 +58,10 @@ const std::array operationTable{
     Operation{"ToString", 0x4b, 1},    Operation{"ToInteger", 0x18, 1},
     Operation{"TypeOf", 0x44, 1},      Operation{"Increment", 0x50, 1},
     Operation{"Decrement", 0x51, 1},   Operation{"StringLength", 0x14, 1},
-    Operation{"MbStringLength", 0x31, 1},
+    Operation{"MbStringLength", 0x31, 1}, Operation{"CharToAscii", 0x32, 1},
+    Operation{"AsciiToChar", 0x33, 1},  Operation{"MbCharToAscii", 0x36, 1},
+    Operation{"MbAsciiToChar", 0x37, 1}, Operation{"StringExtract", 0x15, 3},
+    Operation{"MbStringExtract", 0x35, 3},
 };
 
 constexpr std::uint8_t getVariable = 0x1c;
@@ -117,6 +120,9 @@ TracedMovie valueTable(std::uint8_t version)
         movie.labels.push_back(prefix + "trace(" + std::string(value.name) + ")");
     }
     for (const Operation& operation : operationTable) {
+        // Three operands would make the table too long for one movie: see below.
+        if (operation.operands > 2)
+            continue;
         for (const Operand& a : operandTable) {
             if (operation.operands == 1) {
                 pushOperand(actions, a);
@@ -135,6 +141,24 @@ TracedMovie valueTable(std::uint8_t version)
                 actions.trace();
                 movie.labels.push_back(prefix + std::string(operation.name) + "("
                                        + std::string(a.name) + ", " + std::string(b.name) + ")");
+            }
+        }
+    }
+    // Substrings of a fixed text, from every kind of start for every kind of length.
+    for (const Operation& operation : operationTable) {
+        if (operation.operands != 3)
+            continue;
+        for (const Operand& index : operandTable) {
+            for (const Operand& count : operandTable) {
+                actions.push({std::string("abcdef")});
+                pushOperand(actions, index);
+                pushOperand(actions, count);
+                actions.operation(operation.code);
+                describeTop(actions);
+                actions.trace();
+                movie.labels.push_back(prefix + std::string(operation.name) + "(\"abcdef\", "
+                                       + std::string(index.name) + ", " + std::string(count.name)
+                                       + ")");
             }
         }
     }

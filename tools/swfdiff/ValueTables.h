@@ -23,7 +23,7 @@ struct Operand {
 struct Operation {
     std::string_view name;
     std::uint8_t code;
-    int operands; // 1 or 2
+    int operands; // 1 to 3
 };
 
 [[nodiscard]] std::span<const Operand> operands();
