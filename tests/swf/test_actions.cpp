@@ -309,12 +309,32 @@ const Case cases[] = {
      6},
     {"no_radix_prefixes_in_swf5", intOf({"0x1A", "017"}), {"0", "17"}, 5},
     {"int_of_nan_and_infinity_is_zero",
-     Code().push(0.0).push(0.0).op(Divide).op(ToInteger).traceTop().push(1.0).push(0.0)
-         .op(Divide).op(ToInteger).traceTop(),
+     Code()
+         .push(0.0)
+         .push(0.0)
+         .op(Divide)
+         .op(ToInteger)
+         .traceTop()
+         .push(1.0)
+         .push(0.0)
+         .op(Divide)
+         .op(ToInteger)
+         .traceTop(),
      {"0", "0"}},
     {"nan_equals_itself",
-     Code().push(0.0).push(0.0).op(Divide).op(PushDuplicate).op(Equals2).traceTop()
-         .push(0.0).push(0.0).op(Divide).op(PushDuplicate).op(StrictEquals).traceTop(),
+     Code()
+         .push(0.0)
+         .push(0.0)
+         .op(Divide)
+         .op(PushDuplicate)
+         .op(Equals2)
+         .traceTop()
+         .push(0.0)
+         .push(0.0)
+         .op(Divide)
+         .op(PushDuplicate)
+         .op(StrictEquals)
+         .traceTop(),
      {"true", "true"}},
 };
 

@@ -61,10 +61,10 @@ const char* const fontFolders[] = {"/usr/share/fonts/truetype/liberation2",
 // How the page's console shows a movie's trace output: Ruffle's log line at "info" level from its
 // log adapter, the message between the style markers and the styles themselves. The console
 // joins the parts with a space, so an empty message leaves a single one.
-const QRegularExpression
-    traceLine(QStringLiteral("%cINFO%c web/src/log_adapter\\.rs:\\d+%c(?: (.*))? color: whitesmoke; "
-                             "background: #444 color: gray; font-style: italic color: inherit$"),
-              QRegularExpression::DotMatchesEverythingOption);
+const QRegularExpression traceLine(
+    QStringLiteral("%cINFO%c web/src/log_adapter\\.rs:\\d+%c(?: (.*))? color: whitesmoke; "
+                   "background: #444 color: gray; font-style: italic color: inherit$"),
+    QRegularExpression::DotMatchesEverythingOption);
 
 QtMessageHandler s_previousHandler = nullptr;
 QStringList* s_console = nullptr;

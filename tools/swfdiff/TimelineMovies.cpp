@@ -1,7 +1,6 @@
 #include "TimelineMovies.h"
 
 #include "Probe.h"
-
 #include "swfwriter/Actions.h"
 #include "swfwriter/Movie.h"
 #include "swfwriter/Timeline.h"
@@ -140,8 +139,8 @@ TracedMovie pathMovie()
             traceVariable(actions, name);
     };
     traceAll(first, {"/box:v", "box.v", "box:v", "_root.box.v", "/box/inner:w", "box.inner.x",
-                     "/:r", "_root.r", "_level0.r", "_level0/box:v", "/box/missing:v",
-                     "/missing:v", "box.inner._parent.v", "/box", "box.inner"});
+                     "/:r", "_root.r", "_level0.r", "_level0/box:v", "/box/missing:v", "/missing:v",
+                     "box.inner._parent.v", "/box", "box.inner"});
     first.setTarget("box");
     traceAll(first, {"v", "../:r", "_parent.r", "inner.w", "/:r"});
     first.setTarget("box/inner");

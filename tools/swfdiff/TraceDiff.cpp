@@ -28,10 +28,9 @@ std::vector<TraceDifference> compareTraces(const TracedMovie& movie, const QStri
         const QString b = at < ruffle.size() ? ruffle[at] : QString();
         if (a == b && at < native.size() && at < ruffle.size())
             continue;
-        differences.push_back({movie.name,
-                               i < movie.labels.size() ? movie.labels[i]
-                                                       : "line " + std::to_string(i + 1),
-                               a, b});
+        differences.push_back(
+            {movie.name,
+             i < movie.labels.size() ? movie.labels[i] : "line " + std::to_string(i + 1), a, b});
     }
     return differences;
 }
@@ -63,8 +62,7 @@ MovieOutcome DifferentialRun::run(const TracedMovie& movie)
     file.close();
 
     const swfcompare::RuffleJob job{path, QSize(100, 100), 0};
-    const auto played =
-        m_ruffle->interact(job, {}, {static_cast<int>(outcome.native.size())});
+    const auto played = m_ruffle->interact(job, {}, {static_cast<int>(outcome.native.size())});
     outcome.rufflePlayed = played.before.shown && played.before.still;
     outcome.ruffle = played.traces;
     outcome.differences = compareTraces(movie, outcome.native, outcome.ruffle);

@@ -36,9 +36,8 @@ struct MovieOutcome {
 [[nodiscard]] QStringList nativeTraces(const TracedMovie& movie);
 
 // Line by line; lines are matched to the movie's labels in order.
-[[nodiscard]] std::vector<TraceDifference> compareTraces(const TracedMovie& movie,
-                                                         const QStringList& native,
-                                                         const QStringList& ruffle);
+[[nodiscard]] std::vector<TraceDifference>
+compareTraces(const TracedMovie& movie, const QStringList& native, const QStringList& ruffle);
 
 // Plays traced movies in both engines, one Ruffle page for all of them. Needs an X server.
 class DifferentialRun final

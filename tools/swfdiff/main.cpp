@@ -31,7 +31,8 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Native engine against Ruffle on random programs"));
+    parser.setApplicationDescription(
+        QStringLiteral("Native engine against Ruffle on random programs"));
     parser.addHelpOption();
     const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("First seed."),
                                         QStringLiteral("S"));
@@ -77,8 +78,7 @@ int main(int argc, char* argv[])
         differing += static_cast<int>(outcome.differences.size());
         for (const auto& difference : outcome.differences)
             print(QString::fromStdString(difference.label) + QStringLiteral("\n    native \"")
-                  + difference.native + QStringLiteral("\", Ruffle \"") + difference.ruffle
-                  + u'"');
+                  + difference.native + QStringLiteral("\", Ruffle \"") + difference.ruffle + u'"');
     }
     print(QStringLiteral("%1 lines traced, %2 differ").arg(lines).arg(differing));
     return unplayed ? 2 : differing > 0 ? 1 : 0;

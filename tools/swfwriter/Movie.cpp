@@ -17,8 +17,7 @@
 namespace swfwriter
 {
 
-Movie::Movie(double width, double height, double frameRate, Rgba background,
-             std::uint8_t version)
+Movie::Movie(double width, double height, double frameRate, Rgba background, std::uint8_t version)
     : m_width(width)
     , m_height(height)
     , m_frameRate(frameRate)

@@ -30,8 +30,7 @@ class Movie final
 public:
     // The player runs scripts by the rules of the file's version, so the version is the
     // movie's to choose; 8 unless told.
-    Movie(double width, double height, double frameRate, Rgba background,
-          std::uint8_t version = 8);
+    Movie(double width, double height, double frameRate, Rgba background, std::uint8_t version = 8);
 
     CharacterId define(const Shape& shape);
     CharacterId define(const Timeline& sprite);
