@@ -134,11 +134,11 @@ std::string extract(const std::vector<std::string>& chars, double index, double 
 {
     const std::int32_t first = toInt32(index);
     const std::int32_t wanted = toInt32(count);
-    const std::size_t start = std::min(first >= 1 ? static_cast<std::size_t>(first) - 1 : 0,
-                                       chars.size());
-    const std::size_t length = wanted < 0 ? chars.size() - start
-                                          : std::min(static_cast<std::size_t>(wanted),
-                                                     chars.size() - start);
+    const std::size_t start =
+        std::min(first >= 1 ? static_cast<std::size_t>(first) - 1 : 0, chars.size());
+    const std::size_t length =
+        wanted < 0 ? chars.size() - start
+                   : std::min(static_cast<std::size_t>(wanted), chars.size() - start);
     std::string text;
     for (std::size_t i = start; i < start + length; ++i)
         text += chars[i];
@@ -316,13 +316,9 @@ private:
             break;
         }
         case ActionCode::AsciiToChar:
-        case ActionCode::MbAsciiToChar: {
-            const double code = popNumber();
-            push(std::isfinite(code) && code > 0 && code < 0x110000
-                     ? utf8(static_cast<std::uint32_t>(code))
-                     : std::string());
+        case ActionCode::MbAsciiToChar:
+            push(characterOf(popNumber()));
             break;
-        }
         case ActionCode::Pop:
             (void)pop();
             break;
@@ -552,6 +548,18 @@ private:
         }
         }
         return true;
+    }
+
+    // The code wraps to 16 bits, and 0 gives the empty string; a half of a surrogate pair is
+    // the replacement character, and before Unicode only the low byte counts.
+    std::string characterOf(double number) const
+    {
+        const auto code = static_cast<std::uint32_t>(toInt32(number)) & 0xffffu;
+        if (code == 0)
+            return {};
+        if (!rulesFor(m_version).unicodeStrings)
+            return utf8(code & 0xffu);
+        return utf8(code >= 0xd800 && code < 0xe000 ? 0xfffdu : code);
     }
 
     void pushValue(ByteReader& reader)

@@ -188,6 +188,7 @@ public:
     BlockScan(std::span<const std::uint8_t> code, int version)
         : m_code(code)
         , m_valuesPinned(rulesFor(version).valuesPinned)
+        , m_unicodeStrings(rulesFor(version).unicodeStrings)
     {
     }
 
@@ -234,6 +235,12 @@ private:
             return name(fields.string());
         case ActionCode::TargetPath:
             m_namesClips = true;
+            return std::nullopt;
+        case ActionCode::MbAsciiToChar:
+            // Ruffle reads such a character back as a byte of its encoding; no reference
+            // output says what the player does.
+            if (!m_unicodeStrings)
+                return "multibyte characters from codes before Unicode strings";
             return std::nullopt;
         case ActionCode::Jump:
         case ActionCode::If: {
@@ -306,6 +313,7 @@ private:
 
     std::span<const std::uint8_t> m_code;
     bool m_valuesPinned;
+    bool m_unicodeStrings;
     bool m_namesClips = false;
     std::optional<double> m_lastPushedNumber;
     std::optional<double> m_literalIndex; // the number on top after the previous action

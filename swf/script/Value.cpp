@@ -17,15 +17,15 @@ namespace
 
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 
-// SWF 4 has no booleans; SWF 6 reads hexadecimal and octal strings; SWF 7 made undefined NaN
-// and "undefined", strings true when not empty, and names case-sensitive. SWF 4 values are not
-// pinned: no reference output here covers them, and Ruffle's rules for them (booleans printed
-// as 1 and 0, "#ERROR#" for a division by zero, NaN read as 0, clips unreadable by name) differ
-// from the engine's on most of the value table.
-constexpr VersionRules swf4{0, "", true, true, true, false, false};
-constexpr VersionRules swf5{0, "", true, false, true, false, true};
-constexpr VersionRules swf6{0, "", true, false, true, true, true};
-constexpr VersionRules swf7{nan, "undefined", false, false, false, true, true};
+// SWF 4 has no booleans; SWF 6 reads hexadecimal and octal strings and has Unicode; SWF 7 made
+// undefined NaN and "undefined", strings true when not empty, and names case-sensitive. SWF 4
+// values are not pinned: no reference output here covers them, and Ruffle's rules for them
+// (booleans printed as 1 and 0, "#ERROR#" for a division by zero, NaN read as 0, clips unreadable
+// by name) differ from the engine's on most of the value table.
+constexpr VersionRules swf4{0, "", true, true, true, false, false, false};
+constexpr VersionRules swf5{0, "", true, false, true, false, false, true};
+constexpr VersionRules swf6{0, "", true, false, true, true, true, true};
+constexpr VersionRules swf7{nan, "undefined", false, false, false, true, true, true};
 
 bool isOctal(std::string_view digits)
 {

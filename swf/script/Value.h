@@ -25,6 +25,8 @@ struct VersionRules {
     bool booleansAsNumbers;   // comparisons give 1 and 0, as there are no booleans yet
     bool namesIgnoreCase;
     bool radixPrefixes; // strings read "0x1A" as hexadecimal and "017" as octal
+    // Characters are 16-bit codes; before, a character made from a code is one byte of it.
+    bool unicodeStrings;
     // Whether the engine's values are known to follow the reference player here; where not, the
     // scan sends any script that computes a value elsewhere.
     bool valuesPinned;

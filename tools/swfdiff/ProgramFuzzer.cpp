@@ -3,9 +3,9 @@
 #include "Probe.h"
 #include "ValueTables.h"
 
-
 #include <random>
 #include <string>
+#include <vector>
 
 namespace swfdiff
 {
@@ -25,8 +25,9 @@ const char* const variableNames[] = {"a", "b", "c"};
 class ProgramWriter final
 {
 public:
-    ProgramWriter(std::uint32_t seed, TracedMovie& movie, Actions& actions)
+    ProgramWriter(std::uint32_t seed, std::uint8_t version, TracedMovie& movie, Actions& actions)
         : m_random(seed)
+        , m_version(version)
         , m_movie(movie)
         , m_actions(actions)
         , m_seed(seed)
@@ -93,7 +94,7 @@ private:
     {
         std::vector<const Operation*> choices;
         for (const Operation& candidate : operations()) {
-            if (candidate.operands == operands)
+            if (candidate.operands == operands && (m_version >= 6 || !candidate.unicodeOnly))
                 choices.push_back(&candidate);
         }
         const Operation& chosen = *choices[static_cast<std::size_t>(pick(choices.size()))];
@@ -175,6 +176,7 @@ private:
     void label() { m_movie.labels.push_back(m_prefix + m_steps); }
 
     std::mt19937 m_random;
+    std::uint8_t m_version;
     TracedMovie& m_movie;
     Actions& m_actions;
     std::uint32_t m_seed;
@@ -192,7 +194,7 @@ TracedMovie fuzzMovie(std::uint32_t seed, int programs)
     TracedMovie movie;
     movie.name = "fuzz-seed" + std::to_string(seed) + "-swf" + std::to_string(version);
     Actions actions;
-    ProgramWriter writer(seed, movie, actions);
+    ProgramWriter writer(seed, version, movie, actions);
     for (int i = 1; i <= programs; ++i)
         writer.program(i);
     actions.fscommand(swfcompare::stopMarker).stop();

@@ -1,7 +1,6 @@
 #include "ValueTables.h"
 
 #include "Probe.h"
-
 #include "swfwriter/Movie.h"
 #include "swfwriter/Timeline.h"
 
@@ -42,25 +41,44 @@ const std::array operandTable{
 };
 
 const std::array operationTable{
-    Operation{"Add", 0x0a, 2},         Operation{"Subtract", 0x0b, 2},
-    Operation{"Multiply", 0x0c, 2},    Operation{"Divide", 0x0d, 2},
-    Operation{"Modulo", 0x3f, 2},      Operation{"Add2", 0x47, 2},
-    Operation{"Equals", 0x0e, 2},      Operation{"Equals2", 0x49, 2},
-    Operation{"StrictEquals", 0x66, 2}, Operation{"Less", 0x0f, 2},
-    Operation{"Less2", 0x48, 2},       Operation{"Greater", 0x67, 2},
-    Operation{"StringEquals", 0x13, 2}, Operation{"StringLess", 0x29, 2},
-    Operation{"StringGreater", 0x68, 2}, Operation{"StringAdd", 0x21, 2},
-    Operation{"And", 0x10, 2},         Operation{"Or", 0x11, 2},
-    Operation{"BitAnd", 0x60, 2},      Operation{"BitOr", 0x61, 2},
-    Operation{"BitXor", 0x62, 2},      Operation{"BitLShift", 0x63, 2},
-    Operation{"BitRShift", 0x64, 2},   Operation{"BitURShift", 0x65, 2},
-    Operation{"Not", 0x12, 1},         Operation{"ToNumber", 0x4a, 1},
-    Operation{"ToString", 0x4b, 1},    Operation{"ToInteger", 0x18, 1},
-    Operation{"TypeOf", 0x44, 1},      Operation{"Increment", 0x50, 1},
-    Operation{"Decrement", 0x51, 1},   Operation{"StringLength", 0x14, 1},
-    Operation{"MbStringLength", 0x31, 1}, Operation{"CharToAscii", 0x32, 1},
-    Operation{"AsciiToChar", 0x33, 1},  Operation{"MbCharToAscii", 0x36, 1},
-    Operation{"MbAsciiToChar", 0x37, 1}, Operation{"StringExtract", 0x15, 3},
+    Operation{"Add", 0x0a, 2},
+    Operation{"Subtract", 0x0b, 2},
+    Operation{"Multiply", 0x0c, 2},
+    Operation{"Divide", 0x0d, 2},
+    Operation{"Modulo", 0x3f, 2},
+    Operation{"Add2", 0x47, 2},
+    Operation{"Equals", 0x0e, 2},
+    Operation{"Equals2", 0x49, 2},
+    Operation{"StrictEquals", 0x66, 2},
+    Operation{"Less", 0x0f, 2},
+    Operation{"Less2", 0x48, 2},
+    Operation{"Greater", 0x67, 2},
+    Operation{"StringEquals", 0x13, 2},
+    Operation{"StringLess", 0x29, 2},
+    Operation{"StringGreater", 0x68, 2},
+    Operation{"StringAdd", 0x21, 2},
+    Operation{"And", 0x10, 2},
+    Operation{"Or", 0x11, 2},
+    Operation{"BitAnd", 0x60, 2},
+    Operation{"BitOr", 0x61, 2},
+    Operation{"BitXor", 0x62, 2},
+    Operation{"BitLShift", 0x63, 2},
+    Operation{"BitRShift", 0x64, 2},
+    Operation{"BitURShift", 0x65, 2},
+    Operation{"Not", 0x12, 1},
+    Operation{"ToNumber", 0x4a, 1},
+    Operation{"ToString", 0x4b, 1},
+    Operation{"ToInteger", 0x18, 1},
+    Operation{"TypeOf", 0x44, 1},
+    Operation{"Increment", 0x50, 1},
+    Operation{"Decrement", 0x51, 1},
+    Operation{"StringLength", 0x14, 1},
+    Operation{"MbStringLength", 0x31, 1},
+    Operation{"CharToAscii", 0x32, 1},
+    Operation{"AsciiToChar", 0x33, 1},
+    Operation{"MbCharToAscii", 0x36, 1},
+    Operation{"MbAsciiToChar", 0x37, 1, true},
+    Operation{"StringExtract", 0x15, 3},
     Operation{"MbStringExtract", 0x35, 3},
 };
 
@@ -69,6 +87,19 @@ constexpr std::uint8_t pushDuplicate = 0x4c;
 constexpr std::uint8_t typeOf = 0x44;
 constexpr std::uint8_t stringAdd = 0x21;
 constexpr std::uint8_t stackSwap = 0x4d;
+constexpr std::uint8_t asciiToChar = 0x33;
+constexpr std::uint8_t mbAsciiToChar = 0x37;
+constexpr std::uint8_t mbStringLength = 0x31;
+constexpr std::uint8_t mbCharToAscii = 0x36;
+
+const double characterCodes[] = {-65,     -1,      0,        65,          127,    128,
+                                 255,     256,     321.7,    0x263a,      0xd800, 0xffff,
+                                 0x10000, 0x1f600, 0x110000, 4294967361.0};
+
+std::string formatCode(double number)
+{
+    return std::to_string(static_cast<long long>(number));
+}
 
 } // namespace
 
@@ -121,7 +152,7 @@ TracedMovie valueTable(std::uint8_t version)
     }
     for (const Operation& operation : operationTable) {
         // Three operands would make the table too long for one movie: see below.
-        if (operation.operands > 2)
+        if (operation.operands > 2 || (operation.unicodeOnly && version < 6))
             continue;
         for (const Operand& a : operandTable) {
             if (operation.operands == 1) {
@@ -160,6 +191,20 @@ TracedMovie valueTable(std::uint8_t version)
                                        + std::string(index.name) + ", " + std::string(count.name)
                                        + ")");
             }
+        }
+    }
+    // Characters from codes out of range as well: each read back as its length and first code,
+    // since a control character does not print.
+    for (const std::uint8_t code : {asciiToChar, mbAsciiToChar}) {
+        if (code == mbAsciiToChar && version < 6)
+            continue;
+        for (const double number : characterCodes) {
+            actions.push({number}).operation(code).operation(pushDuplicate);
+            actions.operation(mbStringLength).push({std::string(" ")}).operation(stringAdd);
+            actions.operation(stackSwap).operation(mbCharToAscii).operation(stringAdd).trace();
+            movie.labels.push_back(prefix
+                                   + (code == asciiToChar ? "AsciiToChar(" : "MbAsciiToChar(")
+                                   + formatCode(number) + ")");
         }
     }
     actions.fscommand(swfcompare::stopMarker).stop();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "TracedMovie.h"
-
 #include "swfwriter/Actions.h"
 
 #include <cstdint>
@@ -23,13 +22,15 @@ struct Operand {
 struct Operation {
     std::string_view name;
     std::uint8_t code;
-    int operands; // 1 to 3
+    int operands;             // 1 to 3
+    bool unicodeOnly = false; // refused by the scan before SWF 6
 };
 
 [[nodiscard]] std::span<const Operand> operands();
 [[nodiscard]] std::span<const Operation> operations();
 
-// Every operation on every operand (every ordered pair for two), in a movie of `version`; each
+// Every operation on every operand (every ordered pair for two), in a movie of `version`, except
+// those the scan refuses in that version; each
 // line is the result's type and its text. Trace itself is a row of its own: the value as printed.
 [[nodiscard]] TracedMovie valueTable(std::uint8_t version);
 
