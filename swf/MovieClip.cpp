@@ -116,15 +116,9 @@ std::shared_ptr<ButtonObject> MovieClip::buttonAt(Point point)
 
 void MovieClip::advance()
 {
-    if (m_playing && frameCount() > 1 && !bornThisTick()) {
-        if (m_frame + 1 < frameCount()) {
-            enterFrame(m_frame + 1, true);
-        } else {
-            rewindTo(0);
-            enterFrameScripts(0);
-        }
-    }
-    // Copies, since a child's advance may not change this list but its destruction must wait.
+    // Children step before their parent, so a parent's frame script runs after those of the
+    // clips it already held, as in the reference player; clips the parent's new frame places
+    // start next tick. Copies, since a child's destruction must wait for its advance.
     std::vector<std::shared_ptr<DisplayObject>> children;
     children.reserve(m_displayList.size());
     for (const auto& [depth, object] : m_displayList)
@@ -132,6 +126,14 @@ void MovieClip::advance()
     for (const auto& child : children) {
         if (!child->bornThisTick())
             child->advance();
+    }
+    if (m_playing && frameCount() > 1 && !bornThisTick()) {
+        if (m_frame + 1 < frameCount()) {
+            enterFrame(m_frame + 1, true);
+        } else {
+            rewindTo(0);
+            enterFrameScripts(0);
+        }
     }
 }
 
@@ -263,7 +265,7 @@ void MovieClip::rewindTo(std::size_t frame)
 
 std::shared_ptr<DisplayObject> MovieClip::child(std::string_view name) const
 {
-    const bool caseMatters = m_context.version >= 7;
+    const bool caseMatters = !rulesFor(m_context.version).namesIgnoreCase;
     for (const auto& [depth, object] : m_displayList) {
         if (sameName(object->name, name, caseMatters))
             return object;
@@ -287,7 +289,7 @@ std::string MovieClip::slashPath() const
 std::string MovieClip::key(std::string_view name) const
 {
     std::string key(name);
-    if (m_context.version < 7) {
+    if (rulesFor(m_context.version).namesIgnoreCase) {
         std::transform(key.begin(), key.end(), key.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DisplayObject.h"
-#include "Value.h"
+#include "script/Value.h"
 
 #include <map>
 #include <memory>

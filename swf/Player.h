@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ActionMachine.h"
+#include "script/ActionMachine.h"
 #include "Geometry.h"
 #include "Movie.h"
 #include "PlayerContext.h"

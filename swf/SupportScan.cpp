@@ -1,25 +1,18 @@
 #include "SupportScan.h"
 
-#include "ActionCode.h"
 #include "ByteReader.h"
 #include "MovieFile.h"
 #include "Records.h"
 #include "TagCode.h"
+#include "script/ActionScan.h"
 
-#include <cstdio>
 #include <optional>
+#include <set>
 
 namespace swf
 {
 namespace
 {
-
-std::string hex(unsigned value)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02x", value);
-    return text;
-}
 
 std::string tagName(std::uint16_t code)
 {
@@ -63,6 +56,11 @@ constexpr std::uint16_t keyPressConditions = 0xfe00;
 class Scanner final
 {
 public:
+    explicit Scanner(int version)
+        : m_version(version)
+    {
+    }
+
     // The first unsupported feature in a tag stream, if any.
     std::optional<std::string> tags(std::span<const std::uint8_t> bytes, bool main)
     {
@@ -72,6 +70,8 @@ public:
             if (auto problem = this->tag(tag, main))
                 return problem;
         }
+        if (main && m_unnamedSprite && m_namesClips)
+            return "automatic instance names";
         return std::nullopt;
     }
 
@@ -80,8 +80,10 @@ private:
     {
         ByteReader reader(tag.body);
         switch (static_cast<TagCode>(tag.code)) {
-        case TagCode::ShowFrame:
         case TagCode::PlaceObject:
+            noteUnnamed(reader.u16());
+            return std::nullopt;
+        case TagCode::ShowFrame:
         case TagCode::RemoveObject:
         case TagCode::RemoveObject2:
         case TagCode::FrameLabel:
@@ -139,39 +141,41 @@ private:
         case TagCode::DefineSprite:
             if (!main)
                 return std::nullopt;
-            (void)reader.u32(); // id and frame count
+            m_sprites.insert(reader.u16());
+            (void)reader.u16(); // frame count
             return tags(reader.rest(), false);
         default:
             return tagName(tag.code);
         }
     }
 
-    static std::optional<std::string> placeObject(ByteReader& reader, bool third)
+    std::optional<std::string> placeObject(ByteReader& reader, bool third)
     {
         const std::uint8_t flags = reader.u8();
         if (flags & 0x80)
             return "clip events (onClipEvent)";
-        if (!third)
-            return std::nullopt;
-        const std::uint8_t moreFlags = reader.u8();
+        const std::uint8_t moreFlags = third ? reader.u8() : 0;
         if (moreFlags & 0x01)
             return "filters";
-        if (!(moreFlags & 0x02))
-            return std::nullopt;
-        // The blend mode comes after every other field; normal (0 or 1) is fine.
-        (void)reader.u16();
+        (void)reader.u16(); // depth
         if ((moreFlags & 0x08) || ((moreFlags & 0x10) && (flags & 0x02)))
-            (void)reader.string();
-        if (flags & 0x02)
-            (void)reader.u16();
+            (void)reader.string(); // class name
+        const std::optional<std::uint16_t> character =
+            flags & 0x02 ? std::optional(reader.u16()) : std::nullopt;
         if (flags & 0x04)
             (void)readMatrix(reader);
         if (flags & 0x08)
             (void)readColourTransform(reader, true);
         if (flags & 0x10)
             (void)reader.u16();
-        if (flags & 0x20)
+        const bool named = flags & 0x20;
+        if (named)
             (void)reader.string();
+        if (character && !named && !(flags & 0x01))
+            noteUnnamed(*character);
+        if (!(moreFlags & 0x02))
+            return std::nullopt;
+        // The blend mode comes after every other field; normal (0 or 1) is fine.
         if (flags & 0x40)
             (void)reader.u16();
         if (reader.u8() > 1)
@@ -179,7 +183,13 @@ private:
         return std::nullopt;
     }
 
-    static std::optional<std::string> button(ByteReader& reader, bool second)
+    // Sprites are defined before they are placed.
+    void noteUnnamed(std::uint16_t character)
+    {
+        m_unnamedSprite = m_unnamedSprite || m_sprites.contains(character);
+    }
+
+    std::optional<std::string> button(ByteReader& reader, bool second)
     {
         (void)reader.u16();
         std::size_t actionsAt = 0;
@@ -235,20 +245,19 @@ private:
         return std::nullopt;
     }
 
-    static std::optional<std::string> actions(std::span<const std::uint8_t> code)
+    std::optional<std::string> actions(std::span<const std::uint8_t> code)
     {
-        ByteReader reader(code);
-        while (!reader.atEnd()) {
-            const std::uint8_t action = reader.u8();
-            if (action == 0)
-                break;
-            if (!isSupportedAction(action))
-                return "action " + hex(action);
-            if (action >= 0x80)
-                reader.skip(reader.u16());
-        }
-        return std::nullopt;
+        const ActionScan scan = scanActions(code, m_version);
+        m_namesClips = m_namesClips || scan.namesClips;
+        return scan.problem;
     }
+
+    // The player names unnamed sprite instances itself ("instance1"), which the engine does
+    // not: a movie with both an unnamed one and scripts that may read names goes elsewhere.
+    int m_version;
+    std::set<std::uint16_t> m_sprites;
+    bool m_unnamedSprite = false;
+    bool m_namesClips = false;
 };
 
 } // namespace
@@ -269,7 +278,7 @@ MovieSummary scanMovie(std::span<const std::uint8_t> file)
     summary.frameRate = movie.frameRate;
     summary.frameCount = movie.frameCount;
     try {
-        const auto problem = Scanner().tags(movie.tags(), true);
+        const auto problem = Scanner(movie.version).tags(movie.tags(), true);
         summary.supported = !problem;
         summary.firstUnsupported = problem.value_or("");
     } catch (const MalformedMovie& error) {

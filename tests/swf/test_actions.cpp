@@ -17,6 +17,7 @@ enum : std::uint8_t {
     StringLength = 0x14,
     StringExtract = 0x15,
     Pop = 0x17,
+    ToInteger = 0x18,
     GetVariable = 0x1c,
     SetVariable = 0x1d,
     StringAdd = 0x21,
@@ -85,6 +86,15 @@ Code loop()
     code.append(body).jump(
         static_cast<std::int16_t>(-(condition.size() + branchLength + body.size() + branchLength)));
     code.push("total").op(GetVariable).traceTop();
+    return code;
+}
+
+// int(text) traced for each text.
+Code intOf(std::initializer_list<const char*> texts)
+{
+    Code code;
+    for (const char* const text : texts)
+        code.push(text).op(ToInteger).traceTop();
     return code;
 }
 
@@ -248,12 +258,102 @@ const Case cases[] = {
      Code().trace("antes").jump(1000).trace("depois"),
      {"antes"}},
     {"stack_underflow_gives_undefined", Code().op(Pop).traceTop(), {"undefined"}},
+    {"relations_read_as_members",
+     Code()
+         .push("box")
+         .op(GetVariable)
+         .push("_parent")
+         .op(GetMember)
+         .push("box")
+         .op(GetMember)
+         .push("_ROOT")
+         .op(GetMember)
+         .traceTop(),
+     {"_level0"},
+     6},
+    // The rules that changed between versions, each on both sides of its change.
+    {"undefined_counts_as_zero_before_swf7",
+     Code().pushUndefined().push(1.0).op(Add).traceTop(),
+     {"1"},
+     6},
+    {"undefined_counts_as_nan_from_swf7",
+     Code().pushUndefined().push(1.0).op(Add).traceTop(),
+     {"NaN"},
+     7},
+    {"undefined_joins_as_empty_before_swf7",
+     Code().push("x").pushUndefined().op(StringAdd).traceTop(),
+     {"x"},
+     6},
+    {"undefined_joins_by_name_from_swf7",
+     Code().push("x").pushUndefined().op(StringAdd).traceTop(),
+     {"xundefined"},
+     7},
+    {"strings_are_true_as_numbers_before_swf7",
+     Code().push("abc").op(Not).traceTop().push("2").op(Not).traceTop(),
+     {"true", "false"},
+     6},
+    {"strings_are_true_when_not_empty_from_swf7",
+     Code().push("abc").op(Not).traceTop().push("").op(Not).traceTop(),
+     {"false", "true"},
+     7},
+    {"swf4_comparisons_give_numbers", Code().push(1.0).push(2.0).op(Less).traceTop(), {"1"}, 4},
+    {"swf5_comparisons_give_booleans", Code().push(1.0).push(2.0).op(Less).traceTop(), {"true"}, 5},
+    {"carriage_return_breaks_the_traced_line", Code().trace("um\rdois"), {"um\ndois"}},
+    // Numbers from strings and int(), as the Gnash movies Global-v6..v8 and Number-v5 recorded
+    // them from the reference player.
+    {"int_of_strings_from_swf6",
+     intOf({"      -7.8", "-6.1     ", "0123", "-0123", "01238", "   0123", "0123.6", "0x-10",
+            "0X+10", "-0x10", "0x10 ", "1e+10", "-2147483649", "1e+45"}),
+     {"-7", "0", "83", "-83", "1238", "123", "123", "-16", "16", "0", "0", "1410065408",
+      "2147483647", "0"},
+     6},
+    {"no_radix_prefixes_in_swf5", intOf({"0x1A", "017"}), {"0", "17"}, 5},
+    {"int_of_nan_and_infinity_is_zero",
+     Code()
+         .push(0.0)
+         .push(0.0)
+         .op(Divide)
+         .op(ToInteger)
+         .traceTop()
+         .push(1.0)
+         .push(0.0)
+         .op(Divide)
+         .op(ToInteger)
+         .traceTop(),
+     {"0", "0"}},
+    {"nan_equals_itself",
+     Code()
+         .push(0.0)
+         .push(0.0)
+         .op(Divide)
+         .op(PushDuplicate)
+         .op(Equals2)
+         .traceTop()
+         .push(0.0)
+         .push(0.0)
+         .op(Divide)
+         .op(PushDuplicate)
+         .op(StrictEquals)
+         .traceTop(),
+     {"true", "true"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Interpreter, Actions, testing::ValuesIn(cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
+
+// The reference player keeps one stack and one constant pool across a frame's action blocks.
+TEST(ActionBlocks, LaterBlocksFindTheStackAndConstantsEarlierOnesLeft)
+{
+    MovieBuilder builder;
+    builder.actions(Code().constants({"A"}).pushConstant(0).constants({"B"}));
+    builder.actions(Code().pushConstant(0).op(Add2).traceTop());
+    builder.showFrame();
+    RecordingHost host;
+    swf::Player player(swf::Movie::load(builder.bytes()), host);
+    EXPECT_EQ(host.said, (std::vector<std::string>{"AB"}));
+}
 
 TEST(ActionLimits, AnEndlessLoopIsStoppedAndThePlayerGoesOn)
 {

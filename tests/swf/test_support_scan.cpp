@@ -110,6 +110,66 @@ const Verdict verdicts[] = {
          b.tag(37, {3, 0, 0x00, 0x08, 0x00, 0, 0});
      },
      ""},
+    {"built_in_object_names", [](MovieBuilder& b) { b.actions(Code().push("Math").op(0x1c)); },
+     "the built-in name Math"},
+    {"built_in_names_without_case",
+     [](MovieBuilder& b) {
+         b.actions(Code().constants({"x", "_GLOBAL"}));
+     },
+     "the built-in name _global"},
+    {"own_level_paths",
+     [](MovieBuilder& b) { b.actions(Code().push("_level0/box:nota").op(0x1c)); }, ""},
+    {"other_levels", [](MovieBuilder& b) { b.actions(Code().setTarget("_level10/box")); },
+     "other levels (_level10)"},
+    {"automatic_instance_names",
+     [](MovieBuilder& b) { b.actions(Code().push("instance3").op(0x1c)); },
+     "automatic instance names"},
+    {"kept_property", [](MovieBuilder& b) { b.actions(Code().push("box").push(13.0).op(0x22)); },
+     ""},
+    {"mouse_position_property",
+     [](MovieBuilder& b) { b.actions(Code().push("box").push(20.0).op(0x22)); },
+     "a property the engine does not keep"},
+    {"property_chosen_at_run_time",
+     [](MovieBuilder& b) { b.actions(Code().push("box").push("i").op(0x1c).op(0x22)); },
+     "a property the engine does not keep"},
+    {"web_page", [](MovieBuilder& b) { b.actions(Code().getUrl("http://example.org/", "")); },
+     "getURL, loadMovie or loadVariables"},
+    {"load_movie_into_a_level",
+     [](MovieBuilder& b) { b.actions(Code().getUrl("outro.swf", "_level1")); },
+     "getURL, loadMovie or loadVariables"},
+    {"computed_address",
+     [](MovieBuilder& b) {
+         b.actions(Code().push("FSCommand:quit").push("").withPayload(0x9a, {0}));
+     },
+     "getURL, loadMovie or loadVariables to a computed address"},
+    {"branch_back_out_of_the_block",
+     [](MovieBuilder& b) { b.actions(Code().trace("a").jump(-40)); },
+     "a branch out of its action block"},
+    {"branch_to_the_end_of_the_block", [](MovieBuilder& b) { b.actions(Code().jump(0)); }, ""},
+    {"unnamed_sprite_and_a_script_reading_names",
+     [](MovieBuilder& b) {
+         MovieBuilder sprite;
+         sprite.actions(Code().push("this").op(0x1c).op(0x26));
+         sprite.showFrame();
+         b.place(2, b.defineSprite(sprite));
+     },
+     "automatic instance names"},
+    {"named_sprite_and_a_script_reading_names",
+     [](MovieBuilder& b) {
+         MovieBuilder sprite;
+         sprite.actions(Code().push("this").op(0x1c).op(0x26));
+         sprite.showFrame();
+         b.place(2, b.defineSprite(sprite), 0, 0, "box");
+     },
+     ""},
+    {"unnamed_sprite_and_scripts_that_read_no_names",
+     [](MovieBuilder& b) {
+         MovieBuilder sprite;
+         sprite.actions(Code().trace("frame"));
+         sprite.showFrame();
+         b.place(2, b.defineSprite(sprite));
+     },
+     ""},
     {"damaged_actions_count_as_unsupported",
      [](MovieBuilder& b) {
          b.tag(12, {0x96, 0xff, 0x00});

@@ -59,11 +59,12 @@ const char* const fontFolders[] = {"/usr/share/fonts/truetype/liberation2",
                                    "/usr/share/fonts/truetype/liberation"};
 
 // How the page's console shows a movie's trace output: Ruffle's log line at "info" level from its
-// log adapter, the message between the style markers and the styles themselves.
-const QRegularExpression
-    traceLine(QStringLiteral("%cINFO%c web/src/log_adapter\\.rs:\\d+%c (.*) color: whitesmoke; "
-                             "background: #444 color: gray; font-style: italic color: inherit$"),
-              QRegularExpression::DotMatchesEverythingOption);
+// log adapter, the message between the style markers and the styles themselves. The console
+// joins the parts with a space, so an empty message leaves a single one.
+const QRegularExpression traceLine(
+    QStringLiteral("%cINFO%c web/src/log_adapter\\.rs:\\d+%c(?: (.*))? color: whitesmoke; "
+                   "background: #444 color: gray; font-style: italic color: inherit$"),
+    QRegularExpression::DotMatchesEverythingOption);
 
 QtMessageHandler s_previousHandler = nullptr;
 QStringList* s_console = nullptr;

@@ -263,6 +263,14 @@ Actions& Actions::stringAdd()
     return *this;
 }
 
+Actions& Actions::operation(std::uint8_t code)
+{
+    if (code == 0 || code >= 0x80)
+        throw std::invalid_argument("not an action without payload");
+    record(code);
+    return *this;
+}
+
 Actions& Actions::trace()
 {
     record(actionTrace);

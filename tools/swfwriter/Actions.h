@@ -68,6 +68,9 @@ public:
     Actions& stringAdd();
     // Traces the value on top of the stack.
     Actions& trace();
+    // Any action that carries no payload (codes below 0x80), for the operations that have no
+    // name here; throws std::invalid_argument for a code that needs one.
+    Actions& operation(std::uint8_t code);
 
     [[nodiscard]] Mark newMark();
     // Places the mark before the next action written.

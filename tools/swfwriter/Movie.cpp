@@ -17,11 +17,12 @@
 namespace swfwriter
 {
 
-Movie::Movie(double width, double height, double frameRate, Rgba background)
+Movie::Movie(double width, double height, double frameRate, Rgba background, std::uint8_t version)
     : m_width(width)
     , m_height(height)
     , m_frameRate(frameRate)
     , m_background(background)
+    , m_version(version)
 {
 }
 
@@ -161,7 +162,8 @@ std::vector<std::uint8_t> Movie::bytes(Compression compression) const
     body.u16(static_cast<std::uint16_t>(std::lround(m_frameRate * 256)));
     body.u16(std::max<std::uint16_t>(1, m_timeline.frameCount()));
     {
-        // FileAttributes must come first from version 8 on: no network access, no AS3.
+        // FileAttributes must come first from version 8 on: no network access, no AS3. Older
+        // players skip it.
         BitWriter attributes;
         attributes.u32(0);
         writeTag(body, TagCode::FileAttributes, attributes.data());
@@ -183,7 +185,7 @@ std::vector<std::uint8_t> Movie::bytes(Compression compression) const
     file.u8(compression == Compression::Zlib ? 'C' : 'F');
     file.u8('W');
     file.u8('S');
-    file.u8(version);
+    file.u8(m_version);
     // Both forms record the uncompressed length.
     file.u32(static_cast<std::uint32_t>(fileLength));
     if (compression == Compression::None) {

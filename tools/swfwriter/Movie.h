@@ -28,9 +28,9 @@ enum class Compression { None, Zlib };
 class Movie final
 {
 public:
-    static constexpr std::uint8_t version = 8;
-
-    Movie(double width, double height, double frameRate, Rgba background);
+    // The player runs scripts by the rules of the file's version, so the version is the
+    // movie's to choose; 8 unless told.
+    Movie(double width, double height, double frameRate, Rgba background, std::uint8_t version = 8);
 
     CharacterId define(const Shape& shape);
     CharacterId define(const Timeline& sprite);
@@ -69,6 +69,7 @@ private:
     double m_height;
     double m_frameRate;
     Rgba m_background;
+    std::uint8_t m_version;
     BitWriter m_definitions;
     Timeline m_timeline;
     CharacterId m_lastId = 0;

@@ -39,6 +39,10 @@ private:
 
     PlayerContext& m_context;
     std::chrono::steady_clock::time_point m_started;
+    // Both outlive the script that made them: what one action block leaves on the stack, and
+    // the constants it declared, the next block still finds, as the reference player does.
+    std::vector<Value> m_stack;
+    std::vector<std::string> m_constants;
 };
 
 } // namespace swf

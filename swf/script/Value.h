@@ -16,6 +16,23 @@ struct Null {
     friend bool operator==(Null, Null) = default;
 };
 
+// How a movie's SWF version changes the meaning of values: one row per era, in Value.cpp, so the
+// rules that differ between versions live in one place.
+struct VersionRules {
+    double undefinedAsNumber; // and null
+    const char* undefinedAsString;
+    bool stringTruthByNumber; // a string is true when it reads as a non-zero number
+    bool booleansAsNumbers;   // comparisons give 1 and 0, as there are no booleans yet
+    bool namesIgnoreCase;
+    bool radixPrefixes; // strings read "0x1A" as hexadecimal and "017" as octal
+    // Characters are 16-bit codes; before, a character made from a code is one byte of it.
+    bool unicodeStrings;
+    // Whether the engine's values are known to follow the reference player here; where not, the
+    // scan sends any script that computes a value elsewhere.
+    bool valuesPinned;
+};
+[[nodiscard]] const VersionRules& rulesFor(int version);
+
 // A script value: the primitive types, and a reference to a movie clip (which may be gone).
 class Value final
 {
@@ -72,8 +89,9 @@ private:
 // How ActionScript prints a number: integers without a decimal point, others with up to 15
 // significant digits, and NaN, Infinity, -Infinity.
 [[nodiscard]] std::string formatNumber(double number);
-// A number from text as ActionScript reads it: decimal with optional exponent, "0x" hex,
-// surrounding white space allowed; anything else is NaN.
-[[nodiscard]] double parseNumber(const std::string& text);
+// A number from text as ActionScript reads it in a movie of `version`: decimal with optional
+// exponent after leading white space; from SWF 6, "0x" hex and leading-zero octal as well.
+// Anything else, trailing white space included, is NaN.
+[[nodiscard]] double parseNumber(const std::string& text, int version);
 
 } // namespace swf

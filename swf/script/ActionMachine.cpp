@@ -4,6 +4,7 @@
 #include "ByteReader.h"
 #include "MovieClip.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -127,15 +128,17 @@ std::uint32_t codePoint(const std::string& character)
     }
 }
 
-// ActionScript's substring: a 1-based start, and a negative count meaning "to the end".
+// ActionScript's substring: a 1-based start, and a negative count meaning "to the end". Both
+// are 32-bit integers first, so NaN and the infinities count as 0.
 std::string extract(const std::vector<std::string>& chars, double index, double count)
 {
-    std::size_t start =
-        index >= 1 && std::isfinite(index) ? static_cast<std::size_t>(index) - 1 : 0;
-    start = std::min(start, chars.size());
-    std::size_t length = count < 0 || !std::isfinite(count)
-                             ? chars.size() - start
-                             : std::min(static_cast<std::size_t>(count), chars.size() - start);
+    const std::int32_t first = toInt32(index);
+    const std::int32_t wanted = toInt32(count);
+    const std::size_t start =
+        std::min(first >= 1 ? static_cast<std::size_t>(first) - 1 : 0, chars.size());
+    const std::size_t length =
+        wanted < 0 ? chars.size() - start
+                   : std::min(static_cast<std::size_t>(wanted), chars.size() - start);
     std::string text;
     for (std::size_t i = start; i < start + length; ++i)
         text += chars[i];
@@ -153,6 +156,8 @@ public:
         , m_version(machine.m_context.version)
         , m_original(clip.self())
         , m_target(m_original)
+        , m_stack(machine.m_stack)
+        , m_constants(machine.m_constants)
     {
     }
 
@@ -192,8 +197,10 @@ public:
                     return false;
                 position = static_cast<std::size_t>(target);
             }
-            if (m_stack.size() > maximumStack)
+            if (m_stack.size() > maximumStack) {
+                m_stack.clear();
                 return false;
+            }
         }
         return true;
     }
@@ -309,18 +316,15 @@ private:
             break;
         }
         case ActionCode::AsciiToChar:
-        case ActionCode::MbAsciiToChar: {
-            const double code = popNumber();
-            push(std::isfinite(code) && code > 0 && code < 0x110000
-                     ? utf8(static_cast<std::uint32_t>(code))
-                     : std::string());
+        case ActionCode::MbAsciiToChar:
+            push(characterOf(popNumber()));
             break;
-        }
         case ActionCode::Pop:
             (void)pop();
             break;
         case ActionCode::ToInteger:
-            push(std::trunc(popNumber()));
+            // A 32-bit integer, wrapped, as int() gives: NaN and the infinities become 0.
+            push(static_cast<double>(toInt32(popNumber())));
             break;
         case ActionCode::ToNumber:
             push(popNumber());
@@ -392,7 +396,10 @@ private:
         }
         case ActionCode::Trace: {
             const Value value = pop();
-            m_context.host.trace(value.isUndefined() ? "undefined" : value.toString(m_version));
+            std::string text = value.isUndefined() ? "undefined" : value.toString(m_version);
+            // The reference player's log breaks the line at a carriage return as well.
+            std::replace(text.begin(), text.end(), '\r', '\n');
+            m_context.host.trace(text);
             break;
         }
         case ActionCode::RandomNumber: {
@@ -543,6 +550,18 @@ private:
         return true;
     }
 
+    // The code wraps to 16 bits, and 0 gives the empty string; a half of a surrogate pair is
+    // the replacement character, and before Unicode only the low byte counts.
+    std::string characterOf(double number) const
+    {
+        const auto code = static_cast<std::uint32_t>(toInt32(number)) & 0xffffu;
+        if (code == 0)
+            return {};
+        if (!rulesFor(m_version).unicodeStrings)
+            return utf8(code & 0xffu);
+        return utf8(code >= 0xd800 && code < 0xe000 ? 0xfffdu : code);
+    }
+
     void pushValue(ByteReader& reader)
     {
         switch (reader.u8()) {
@@ -589,8 +608,10 @@ private:
     }
 
     void push(Value value) { m_stack.push_back(std::move(value)); }
-    // Movies before SWF 5 have no booleans: comparisons give 1 and 0.
-    void pushBoolean(bool value) { push(m_version < 5 ? Value(value ? 1.0 : 0.0) : Value(value)); }
+    void pushBoolean(bool value)
+    {
+        push(rulesFor(m_version).booleansAsNumbers ? Value(value ? 1.0 : 0.0) : Value(value));
+    }
 
     Value pop()
     {
@@ -654,7 +675,9 @@ private:
             path.remove_prefix(1);
         }
         while (!path.empty() && current) {
-            const std::size_t end = path.find_first_of("/.");
+            // ".." is a part of its own, not two dots between empty names.
+            const std::size_t end =
+                path.starts_with("..") ? path.find_first_of("/.", 2) : path.find_first_of("/.");
             std::string_view part = path.substr(0, end);
             path = end == std::string_view::npos ? std::string_view() : path.substr(end + 1);
             if (end != std::string_view::npos && path.empty() && part.empty())
@@ -693,15 +716,33 @@ private:
         return {resolve(std::string_view(name).substr(0, cut), *base), name.substr(cut + 1)};
     }
 
+    // The clips a name means from `clip` wherever it stands, as a variable or a member: a clip's
+    // own variables cannot hide them. Without case before SWF 7, like every other name.
+    std::optional<Value> relative(MovieClip& clip, std::string_view name) const
+    {
+        const auto is = [&](std::string_view word) {
+            return !rulesFor(m_version).namesIgnoreCase
+                       ? name == word
+                       : name.size() == word.size()
+                             && std::equal(name.begin(), name.end(), word.begin(),
+                                           [](unsigned char a, unsigned char b) {
+                                               return std::tolower(a) == b;
+                                           });
+        };
+        if (is("_root") || is("_level0"))
+            return Value(clip.root().self());
+        if (is("_parent"))
+            return clip.parent() ? Value(clip.parent()->self()) : Value();
+        return std::nullopt;
+    }
+
     Value getVariable(const std::string& name) const
     {
         auto base = target() ? target() : m_original;
-        if (name == "_root" || name == "_level0")
-            return Value(base->root().self());
         if (name == "this")
             return Value(base);
-        if (name == "_parent")
-            return base->parent() ? Value(base->parent()->self()) : Value();
+        if (auto related = relative(*base, name))
+            return *related;
         if (name.find_first_of("/") != std::string::npos && name.find(':') == std::string::npos) {
             const auto clip = asClip(resolve(name, *base));
             return clip ? Value(clip) : Value();
@@ -738,6 +779,8 @@ private:
         const auto clip = asClip(object);
         if (!clip)
             return Value();
+        if (auto related = relative(*clip, name))
+            return *related;
         Value value = clip->variable(name);
         if (value.isUndefined()) {
             if (const auto child = asClip(clip->child(name)))
@@ -775,7 +818,8 @@ private:
         case Property::Alpha:
             return object.colour.alphaMultiply * 100;
         case Property::Visible:
-            return m_version < 5 ? Value(object.visible ? 1.0 : 0.0) : Value(object.visible);
+            return rulesFor(m_version).booleansAsNumbers ? Value(object.visible ? 1.0 : 0.0)
+                                                         : Value(object.visible);
         case Property::Width:
             return transformedBounds(m, object.bounds()).width() / 20;
         case Property::Height:
@@ -878,7 +922,7 @@ private:
             if (!clip)
                 return;
         }
-        const double number = parseNumber(text);
+        const double number = parseNumber(text, m_version);
         if (std::isfinite(number) && number >= 1)
             clip->gotoFrame(static_cast<std::size_t>(std::min(number + bias, 65535.0)) - 1, play);
         else
@@ -904,8 +948,8 @@ private:
     int m_version;
     std::shared_ptr<MovieClip> m_original;
     std::weak_ptr<MovieClip> m_target;
-    std::vector<Value> m_stack;
-    std::vector<std::string> m_constants;
+    std::vector<Value>& m_stack;
+    std::vector<std::string>& m_constants;
     std::array<Value, 4> m_registers;
 };
 

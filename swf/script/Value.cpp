@@ -6,9 +6,63 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <string_view>
 
 namespace swf
 {
+
+namespace
+{
+
+constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+
+// SWF 4 has no booleans; SWF 6 reads hexadecimal and octal strings and has Unicode; SWF 7 made
+// undefined NaN and "undefined", strings true when not empty, and names case-sensitive. SWF 4
+// values are not pinned: no reference output here covers them, and Ruffle's rules for them
+// (booleans printed as 1 and 0, "#ERROR#" for a division by zero, NaN read as 0, clips unreadable
+// by name) differ from the engine's on most of the value table.
+constexpr VersionRules swf4{0, "", true, true, true, false, false, false};
+constexpr VersionRules swf5{0, "", true, false, true, false, false, true};
+constexpr VersionRules swf6{0, "", true, false, true, true, true, true};
+constexpr VersionRules swf7{nan, "undefined", false, false, false, true, true, true};
+
+bool isOctal(std::string_view digits)
+{
+    return digits.size() > 1 && digits[0] == '0'
+           && digits.find_first_not_of("01234567") == std::string_view::npos;
+}
+
+// "0x" then an optionally signed hexadecimal integer, or a sign then a leading-zero octal one.
+std::optional<double> radixNumber(std::string_view text)
+{
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        std::string_view digits = text.substr(2);
+        const bool negative = digits.front() == '-';
+        if (digits.front() == '-' || digits.front() == '+')
+            digits.remove_prefix(1);
+        std::uint64_t value = 0;
+        const auto read = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+        if (digits.empty() || read.ec != std::errc() || read.ptr != digits.data() + digits.size())
+            return nan;
+        return negative ? -static_cast<double>(value) : static_cast<double>(value);
+    }
+    const bool negative = !text.empty() && text.front() == '-';
+    const std::string_view digits =
+        !text.empty() && (text.front() == '-' || text.front() == '+') ? text.substr(1) : text;
+    if (!isOctal(digits))
+        return std::nullopt;
+    std::uint64_t value = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value, 8);
+    return negative ? -static_cast<double>(value) : static_cast<double>(value);
+}
+
+} // namespace
+
+const VersionRules& rulesFor(int version)
+{
+    return version < 5 ? swf4 : version < 6 ? swf5 : version < 7 ? swf6 : swf7;
+}
 
 std::shared_ptr<MovieClip> Value::clip() const
 {
@@ -18,18 +72,17 @@ std::shared_ptr<MovieClip> Value::clip() const
 
 double Value::toNumber(int version) const
 {
-    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
     return std::visit(
         [version](const auto& value) -> double {
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, Undefined> || std::is_same_v<T, Null>)
-                return version >= 7 ? nan : 0;
+                return rulesFor(version).undefinedAsNumber;
             else if constexpr (std::is_same_v<T, bool>)
                 return value ? 1 : 0;
             else if constexpr (std::is_same_v<T, double>)
                 return value;
             else if constexpr (std::is_same_v<T, std::string>)
-                return parseNumber(value);
+                return parseNumber(value, version);
             else
                 return nan;
         },
@@ -42,7 +95,7 @@ std::string Value::toString(int version) const
         [version](const auto& value) -> std::string {
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, Undefined>)
-                return version >= 7 ? "undefined" : "";
+                return rulesFor(version).undefinedAsString;
             else if constexpr (std::is_same_v<T, Null>)
                 return "null";
             else if constexpr (std::is_same_v<T, bool>)
@@ -66,9 +119,9 @@ bool Value::toBoolean(int version) const
     if (const auto* boolean = std::get_if<bool>(&m_value))
         return *boolean;
     if (const auto* text = std::get_if<std::string>(&m_value)) {
-        if (version >= 7)
+        if (!rulesFor(version).stringTruthByNumber)
             return !text->empty();
-        const double number = parseNumber(*text);
+        const double number = parseNumber(*text, version);
         return number != 0 && !std::isnan(number);
     }
     return clip() != nullptr;
@@ -110,8 +163,11 @@ bool Value::strictlyEquals(const Value& other) const
         return false;
     if (const auto* clip = std::get_if<std::weak_ptr<MovieClip>>(&m_value))
         return clip->lock() == other.clip();
-    if (const auto* number = std::get_if<double>(&m_value))
-        return *number == std::get<double>(other.m_value);
+    if (const auto* number = std::get_if<double>(&m_value)) {
+        // The reference player holds NaN equal to itself.
+        const double otherNumber = std::get<double>(other.m_value);
+        return *number == otherNumber || (std::isnan(*number) && std::isnan(otherNumber));
+    }
     if (const auto* boolean = std::get_if<bool>(&m_value))
         return *boolean == std::get<bool>(other.m_value);
     if (const auto* text = std::get_if<std::string>(&m_value))
@@ -134,24 +190,21 @@ std::string formatNumber(double number)
     return std::string(text, end.ptr);
 }
 
-double parseNumber(const std::string& text)
+double parseNumber(const std::string& text, int version)
 {
-    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    // Radix prefixes count only at the very start: "   017" is seventeen.
+    if (rulesFor(version).radixPrefixes) {
+        if (const auto number = radixNumber(text))
+            return *number;
+    }
     const auto first = text.find_first_not_of(" \t\r\n");
     if (first == std::string::npos)
         return nan;
-    const auto last = text.find_last_not_of(" \t\r\n");
-    const std::string trimmed = text.substr(first, last - first + 1);
-    const char* const end = trimmed.data() + trimmed.size();
-    if (trimmed.size() > 2 && trimmed[0] == '0' && (trimmed[1] == 'x' || trimmed[1] == 'X')) {
-        std::uint64_t value = 0;
-        const auto read = std::from_chars(trimmed.data() + 2, end, value, 16);
-        return read.ec == std::errc() && read.ptr == end ? static_cast<double>(value) : nan;
-    }
+    const char* const end = text.data() + text.size();
     // from_chars ignores the locale; it also reads "inf" and "nan", which ActionScript does not.
-    if (trimmed.find_first_of("iInN") != std::string::npos)
+    if (text.find_first_of("iInN", first) != std::string::npos)
         return nan;
-    const char* const start = trimmed[0] == '+' ? trimmed.data() + 1 : trimmed.data();
+    const char* const start = text[first] == '+' ? text.data() + first + 1 : text.data() + first;
     double value = 0;
     const auto read = std::from_chars(start, end, value, std::chars_format::general);
     return read.ec == std::errc() && read.ptr == end ? value : nan;
