@@ -73,55 +73,45 @@ private:
         return session.expectActive(kind, 1s);
     }
 
-    // Opens the subject menu for year 3 (year 1 by the keyboard, the first tile it reaches).
-    static Window openSubjectMenu(ProgramSession& session, Opening how)
+    // Opens the window `to` from the active `from` by a tile and its Ok button, or by the
+    // keyboard (the first tile the focus reaches).
+    static Window open(ProgramSession& session, WindowKind from, WindowKind to, QPoint tile,
+                       QPoint ok, Opening how)
     {
         Desktop& desktop = session.desktop();
-        const Window grade = session.expectActive(WindowKind::GradeMenu);
+        const Window window = session.expectActive(from);
         switch (how) {
         case Opening::TwoClicks:
-            desktop.click(grade.id, at::yearTile(3));
+            desktop.click(window.id, tile);
             pause(400ms);
-            desktop.click(grade.id, at::yearTile(3));
+            desktop.click(window.id, tile);
             break;
         case Opening::DoubleClick:
-            desktop.doubleClick(grade.id, at::yearTile(3));
+            desktop.doubleClick(window.id, tile);
             break;
         case Opening::TileThenOk:
-            desktop.click(grade.id, at::yearTile(3));
+            desktop.click(window.id, tile);
             pause(400ms);
-            desktop.click(grade.id, at::gradeOk);
+            desktop.click(window.id, ok);
             break;
         case Opening::Keyboard:
-            return tabUntil(session, WindowKind::SubjectMenu);
+            return tabUntil(session, to);
         }
-        return session.expectActive(WindowKind::SubjectMenu);
+        return session.expectActive(to);
     }
 
-    // Opens the activities window on Ciências (Matemática by the keyboard).
+    // The subject menu for year 3 (year 1 by the keyboard).
+    static Window openSubjectMenu(ProgramSession& session, Opening how)
+    {
+        return open(session, WindowKind::GradeMenu, WindowKind::SubjectMenu, at::yearTile(3),
+                    at::gradeOk, how);
+    }
+
+    // The activities window on Ciências (Matemática by the keyboard).
     static Window openActivities(ProgramSession& session, Opening how)
     {
-        Desktop& desktop = session.desktop();
-        const Window subjects = session.expectActive(WindowKind::SubjectMenu);
-        const QPoint tile = at::subjectTile(5, false);
-        switch (how) {
-        case Opening::TwoClicks:
-            desktop.click(subjects.id, tile);
-            pause(400ms);
-            desktop.click(subjects.id, tile);
-            break;
-        case Opening::DoubleClick:
-            desktop.doubleClick(subjects.id, tile);
-            break;
-        case Opening::TileThenOk:
-            desktop.click(subjects.id, tile);
-            pause(400ms);
-            desktop.click(subjects.id, at::subjectOk);
-            break;
-        case Opening::Keyboard:
-            return tabUntil(session, WindowKind::Activities);
-        }
-        return session.expectActive(WindowKind::Activities);
+        return open(session, WindowKind::SubjectMenu, WindowKind::Activities,
+                    at::subjectTile(5, false), at::subjectOk, how);
     }
 
     // Closes the active window of `kind` and expects `below` to become active.

@@ -131,6 +131,15 @@ private:
         int opened = 0;
         bool maximised = false;
     };
+    // Counts the player windows that come up, closing each.
+    struct PlayersOpened {
+        int count = 0;
+        ModalWatch<TFRMswf> watch{[this](TFRMswf* player) {
+            ++count;
+            player->close();
+        }};
+    };
+
     static PlayerSeen doubleClickCurrentRow(QWidget* window)
     {
         PlayerSeen seen;
@@ -322,16 +331,12 @@ private slots:
     {
         const auto window = openFor(QStringLiteral("4A"), QStringLiteral("Inglês"));
         window->show();
-        int opened = 0;
-        ModalWatch<TFRMswf> watch([&opened](TFRMswf* player) {
-            ++opened;
-            player->close();
-        });
+        PlayersOpened players;
         QTableView* list = grid(window.get());
         QTest::mouseDClick(list->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                            QPoint(20, list->viewport()->height() - 3));
-        QCOMPARE(opened, 2);
+        QCOMPARE(players.count, 2);
     }
 
     void missingCatalogIsReportedAndTheListIsEmpty()
@@ -353,16 +358,12 @@ private slots:
                  QStringLiteral("cdxtb: Cannot perform this operation on a closed dataset."));
 
         // A double-click reports the missing field and opens no player.
-        int opened = 0;
-        ModalWatch<TFRMswf> watch([&opened](TFRMswf* player) {
-            ++opened;
-            player->close();
-        });
+        PlayersOpened players;
         window->show();
         QTest::mouseDClick(grid(window.get())->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(boxes.boxes().size(), 4);
         QCOMPARE(boxes.boxes()[3].text, QStringLiteral("cdxtb: Field 'executavel' not found."));
-        QCOMPARE(opened, 0);
+        QCOMPARE(players.count, 0);
     }
 
     void catalogWithoutAFilterFieldListsEverythingUnfiltered()
@@ -383,43 +384,35 @@ private slots:
     {
         const auto window = openFor(QStringLiteral("4A"), QStringLiteral("Inglês"));
         window->show();
-        int opened = 0;
-        ModalWatch<TFRMswf> watch([&opened](TFRMswf* player) {
-            ++opened;
-            player->close();
-        });
+        PlayersOpened players;
         QTableView* list = grid(window.get());
         const QPoint row = list->visualRect(list->currentIndex()).center();
         for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
             QTest::mouseDClick(list->viewport(), button, {}, row);
             QTest::mouseDClick(list->horizontalHeader()->viewport(), button, {}, QPoint(20, 5));
         }
-        QCOMPARE(opened, 0);
+        QCOMPARE(players.count, 0);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
-        QCOMPARE(opened, 1);
+        QCOMPARE(players.count, 1);
     }
 
     void returnOnTheListOpensTheCurrentRecord()
     {
         const auto window = openFor(QStringLiteral("4A"), QStringLiteral("Inglês"));
         window->show();
-        QStringList opened;
-        ModalWatch<TFRMswf> watch([&opened](TFRMswf* player) {
-            opened.append(player->findChild<TShockwaveFlash*>(QStringLiteral("SWF"))->objectName());
-            player->close();
-        });
+        PlayersOpened players;
         QTableView* list = grid(window.get());
         list->setCurrentIndex(list->model()->index(1, 0));
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Return);
         QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(opened.size(), 2);
+        QCOMPARE(players.count, 2);
         QCOMPARE(currentCode(window.get()), QStringLiteral("120"));
         // Return in the search box searches; it opens nothing.
         auto* search = control<QLineEdit>(window.get(), "e1");
         search->setFocus();
         QTest::keyClick(search, Qt::Key_Return);
-        QCOMPARE(opened.size(), 2);
+        QCOMPARE(players.count, 2);
     }
 
     void doubleClickOnAnEmptyListOpensThePlayerOnTheProgramFolder()
