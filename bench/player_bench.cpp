@@ -18,6 +18,8 @@
 //                           one case in this process, printing its line of numbers
 //                           (player_bench_floor takes the same options, with --engine bare only)
 
+#include "FigureLine.h"
+#include "ProcessProbe.h"
 #ifndef QUORVANE_BENCH_FLOOR
 #include "TShockwaveFlash.h"
 #endif
@@ -52,6 +54,8 @@
 
 namespace
 {
+
+using namespace bench;
 
 // After the first frames the window settles for a moment, then sits idle while its CPU use is
 // measured.
@@ -200,109 +204,6 @@ private:
     QTimer m_frames;
     int m_frame = 0;
 };
-
-double boottimeSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_BOOTTIME, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-// CPU seconds used so far by this process's threads, to the nanosecond.
-double ownCpuSeconds()
-{
-    timespec used{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
-    return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
-}
-
-QStringList statFields(qint64 pid)
-{
-    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QString line = QString::fromLatin1(file.readAll());
-    // The command name may hold spaces; the fields after it are plain.
-    return line.mid(line.lastIndexOf(u')') + 2).split(u' ');
-}
-
-// When this process started, on the CLOCK_BOOTTIME scale, to the kernel's clock tick.
-double processStart()
-{
-    return statFields(getpid()).value(19).toDouble() / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-// This process and every process it started, directly or not.
-std::set<qint64> processTree()
-{
-    std::multimap<qint64, qint64> children;
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        bool number = false;
-        const qint64 pid = entry.toLongLong(&number);
-        const QStringList fields = statFields(pid);
-        if (number && fields.size() > 1)
-            children.emplace(fields[1].toLongLong(), pid);
-    }
-    std::set<qint64> tree{getpid()};
-    QList<qint64> open{getpid()};
-    while (!open.isEmpty()) {
-        const qint64 parent = open.takeLast();
-        for (auto [it, end] = children.equal_range(parent); it != end; ++it) {
-            if (tree.insert(it->second).second)
-                open.append(it->second);
-        }
-    }
-    return tree;
-}
-
-// One field of smaps_rollup ("Pss:", "Rss:") summed over the process tree, in megabytes.
-double treeMegabytes(const QByteArray& field)
-{
-    double kilobytes = 0;
-    for (const qint64 pid : processTree()) {
-        QFile file(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray& line : file.readAll().split('\n')) {
-            if (line.startsWith(field))
-                kilobytes += line.mid(field.size()).trimmed().split(' ').first().toDouble();
-        }
-    }
-    return kilobytes / 1024;
-}
-
-// CPU seconds used so far by the process tree: this process to the nanosecond, the others to
-// the kernel's clock tick.
-double treeCpuSeconds()
-{
-    double ticks = 0;
-    for (const qint64 pid : processTree()) {
-        const QStringList fields = statFields(pid);
-        if (pid != getpid() && fields.size() > 12)
-            ticks += fields[11].toDouble() + fields[12].toDouble(); // utime, stime
-    }
-    return ownCpuSeconds() + ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-bool webEngineProcessRunning()
-{
-    for (const qint64 pid : processTree()) {
-        QFile file(QStringLiteral("/proc/%1/comm").arg(pid));
-        // The kernel keeps the first 15 characters of the name.
-        if (file.open(QIODevice::ReadOnly) && file.readAll().startsWith("QtWebEngineProc"))
-            return true;
-    }
-    return false;
-}
-
-// Runs the event loop for `milliseconds`, sleeping whenever nothing is due, as an application
-// does.
-void idle(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 // One case, in this process: the window with its players, until every first frame and through
 // the idle time.
@@ -506,6 +407,36 @@ const CaseRuns* floorOf(const std::vector<CaseRuns>& cases, const CaseRuns& entr
     return nullptr;
 }
 
+// The goals again, and Ruffle's figures beside them, as lines for scripts/bench's table.
+void printFigures(const std::vector<CaseRuns>& cases)
+{
+    for (const CaseRuns& entry : cases) {
+        if (entry.runs.empty() || entry.variant->engine == Engine::Bare)
+            continue;
+        const bool native = entry.variant->engine == Engine::Native;
+        const std::string name =
+            std::string(entry.sceneName()) + " menu, " + entry.variantName() + ": ";
+        const double frames = entry.median(&Measures::allFirstFrames);
+        const CaseRuns* const floor = floorOf(cases, entry);
+        const double bare = floor ? floor->median(&Measures::allFirstFrames) : 0;
+        printFigure(name + "first frames from start", frames, "s", bare,
+                    native ? Goal::AtMost : Goal::None, goalSeconds);
+        if (floor && native)
+            printFigure(name + "first frames vs plain widgets", frames, "s", bare,
+                        Goal::RatioAtMost, goalTimesFloor);
+        const double pss = entry.median(&Measures::megabytes);
+        const double floorPss = floor ? floor->median(&Measures::megabytes) : 0;
+        printFigure(name + "PSS", pss, "MB", floorPss, native ? Goal::AtMost : Goal::None,
+                    goalMegabytes);
+        printFigure(name + "idle CPU", entry.median(&Measures::cpuPercent), "%core",
+                    floor ? floor->median(&Measures::cpuPercent) : 0,
+                    native ? Goal::AtMost : Goal::None, goalCpuPercent);
+        if (native)
+            printFigure(name + "web engine processes", entry.anyEngineProcess() ? 1 : 0, "", 0,
+                        Goal::AtMost, 0);
+    }
+}
+
 void printGoals(const std::vector<CaseRuns>& cases)
 {
     std::printf("\nGoals for the native engine (set for the grade menu; medians)\n");
@@ -531,6 +462,7 @@ void printGoals(const std::vector<CaseRuns>& cases)
                     native.anyEngineProcess() ? "started" : "none",
                     native.anyEngineProcess() ? "MISSED" : "met");
     }
+    printFigures(cases);
 }
 
 void printTable(const std::vector<CaseRuns>& cases)

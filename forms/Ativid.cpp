@@ -48,9 +48,12 @@ std::string toEngine(const QString& text)
     return text.toUtf8().toStdString();
 }
 
-QString fromEngine(const std::string& text)
+// Catalog paths begin with a separator and are appended to the program folder as they are.
+QString activityPath(std::string_view caminho)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return pasta_prog
+           + mapSeparators(
+               QString::fromUtf8(caminho.data(), static_cast<qsizetype>(caminho.size())));
 }
 
 } // namespace
@@ -243,7 +246,10 @@ void TFRMAtividades::openCatalog(catalog::View view)
     const QString fileName = resolveContentPath(pasta_config + QStringLiteral("ketmo.xml"));
     // Also when the open fails half-way (a filter field missing leaves the whole catalog open):
     // the row the list marks must be the record a double-click opens.
-    const auto showRecord = qScopeGuard([this] { showCurrentRecord(); });
+    const auto showRecord = qScopeGuard([this] {
+        showCurrentRecord();
+        expectListedMovies();
+    });
     m_model->change([&] {
         catalog::openWithFilter(cdxtb, QFile::encodeName(fileName).toStdString(), view,
                                 toEngine(SerieAtual), toEngine(DisciplinaAtual));
@@ -259,6 +265,19 @@ void TFRMAtividades::showCurrentRecord()
     const QModelIndex current = m_model->index(row, 0);
     DBGrid1->setCurrentIndex(current);
     DBGrid1->scrollTo(current);
+}
+
+void TFRMAtividades::expectListedMovies()
+{
+    QStringList paths;
+    if (const auto field = cdxtb.findField("caminho")) {
+        for (std::size_t row = 0; row < cdxtb.recordCount(); ++row) {
+            if (const auto caminho = cdxtb.value(row, *field))
+                paths.append(activityPath(*caminho));
+        }
+    }
+    // While the child reads the list, a movie that needs Ruffle gets its engine ready.
+    TShockwaveFlash::expectMovies(this, paths);
 }
 
 void TFRMAtividades::r1Click()
@@ -280,8 +299,7 @@ void TFRMAtividades::e1Change()
 void TFRMAtividades::DBGrid1DblClick()
 {
     const bool isProgram = cdxtb.fieldByName("executavel") == "S";
-    // Catalog paths begin with a separator and are appended to the program folder as they are.
-    const QString path = pasta_prog + mapSeparators(fromEngine(cdxtb.fieldByName("caminho")));
+    const QString path = activityPath(cdxtb.fieldByName("caminho"));
     if (isProgram)
         startProgram(path);
     Carregar_animacao(path);

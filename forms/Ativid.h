@@ -45,6 +45,7 @@ private:
     void connectHandlers();
     void openCatalog(catalog::View view);
     void showCurrentRecord();
+    void expectListedMovies();
 
     void FormCreate();
     void SWFmostra();

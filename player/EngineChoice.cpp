@@ -1,6 +1,9 @@
 #include "EngineChoice.h"
 
 #include "ByteReader.h"
+#include "ContentPath.h"
+#include "EngineRuntime.h"
+#include "EngineScheme.h"
 #include "Movie.h"
 #include "SupportScan.h"
 
@@ -63,6 +66,14 @@ std::optional<EngineKind> forcedEngine()
 }
 
 } // namespace
+
+std::optional<QString> contentFile(const QString& path)
+{
+    const QString resolved = resolveContentPath(path);
+    if (!QFileInfo(resolved).isFile() || !contentUrl(runtime::roots(), resolved))
+        return std::nullopt;
+    return resolved;
+}
 
 std::optional<EngineKind> chooseEngine(const QString& movieFile)
 {

@@ -31,6 +31,11 @@ void PageBridge::firstFrame(int player, int load)
     later([this, player, load] { m_handlers.firstFrame(player, load); });
 }
 
+void PageBridge::warmed()
+{
+    later([this] { m_handlers.warmed(); });
+}
+
 void PageBridge::later(std::function<void()> report)
 {
     // Dropped with this object when the page goes first.

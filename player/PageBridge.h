@@ -22,6 +22,7 @@ public:
             command;
         std::function<void(int player, int load)> cannotPlay;
         std::function<void(int player, int load)> firstFrame;
+        std::function<void()> warmed;
     };
 
     explicit PageBridge(Handlers handlers, QObject* parent = nullptr);
@@ -33,6 +34,8 @@ public slots:
     void command(int player, int load, const QString& command, const QString& args);
     void cannotPlay(int player, int load);
     void firstFrame(int player, int load);
+    // Ruffle has run once in the page, so its next movie starts without compiling it.
+    void warmed();
 
 private:
     void later(std::function<void()> report);

@@ -25,6 +25,8 @@ namespace
 {
 
 std::map<const QWidget*, QPointer<RuffleStage>> s_stages;
+// By home window, in use or not.
+std::map<const QWidget*, QPointer<RuffleStage>> s_spares;
 
 QUrl pageUrl()
 {
@@ -58,19 +60,74 @@ bool changesLayout(QEvent::Type type)
     }
 }
 
+bool inUse(const RuffleStage* stage)
+{
+    const auto found = s_stages.find(stage->window());
+    return found != s_stages.end() && found->second == stage;
+}
+
+// The next window up: the one that owns `window`.
+QWidget* ownerOf(const QWidget* window)
+{
+    return window->parentWidget() ? window->parentWidget()->window() : nullptr;
+}
+
 } // namespace
 
 RuffleStage* RuffleStage::of(QWidget* window)
 {
     QPointer<RuffleStage>& stage = s_stages[window];
-    if (!stage)
-        stage = new RuffleStage(window);
+    if (stage)
+        return stage;
+    for (const QWidget* home = window; home; home = ownerOf(home)) {
+        const auto spare = s_spares.find(home);
+        if (spare != s_spares.end() && spare->second && !inUse(spare->second)) {
+            stage = spare->second;
+            stage->adopt(window);
+            return stage;
+        }
+    }
+    stage = new RuffleStage(window, nullptr);
     return stage;
 }
 
-RuffleStage::RuffleStage(QWidget* window)
-    : QObject(window)
+void RuffleStage::prepareSpare(QWidget* home)
+{
+    QPointer<RuffleStage>& spare = s_spares[home];
+    if (!spare)
+        spare = new RuffleStage(home, home);
+}
+
+void RuffleStage::releaseSpare(QWidget* home)
+{
+    const auto found = s_spares.find(home);
+    if (found == s_spares.end())
+        return;
+    const QPointer<RuffleStage> stage = found->second;
+    s_spares.erase(found);
+    if (!stage)
+        return;
+    stage->m_home = nullptr;
+    if (inUse(stage)) {
+        // From now on the window's own stage, gone with its last movie.
+        stage->setParent(stage->m_window);
+        return;
+    }
+    if (stage->m_view)
+        stage->m_view->deleteLater();
+    stage->deleteLater();
+}
+
+const RuffleStage* RuffleStage::spareOf(const QWidget* home)
+{
+    const auto found = s_spares.find(home);
+    return found == s_spares.end() ? nullptr : found->second.data();
+}
+
+RuffleStage::RuffleStage(QWidget* window, QWidget* home)
+    : QObject(home ? home : window)
     , m_window(window)
+    , m_home(home)
     , m_view(new QWebEngineView(window))
 {
     auto* const page = new EnginePage(runtime::sharedProfile(), m_view);
@@ -78,9 +135,12 @@ RuffleStage::RuffleStage(QWidget* window)
     page->setBackgroundColor(Qt::transparent);
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status) {
-                if (status != QWebEnginePage::NormalTerminationStatus)
-                    QMetaObject::invokeMethod(this, &RuffleStage::allCannotPlay,
-                                              Qt::QueuedConnection);
+                if (status == QWebEnginePage::NormalTerminationStatus)
+                    return;
+                // A dead page is nobody's spare.
+                if (m_home)
+                    releaseSpare(m_home);
+                QMetaObject::invokeMethod(this, &RuffleStage::allCannotPlay, Qt::QueuedConnection);
             });
 
     auto* const bridge = new PageBridge(
@@ -96,6 +156,7 @@ RuffleStage::RuffleStage(QWidget* window)
                 [this](int id, int load) {
                     report(id, load, [](const Slot& slot) { slot.events.firstFrame(); });
                 },
+            .warmed = [this] { m_warm = true; },
         },
         page);
     auto* const channel = new QWebChannel(page);
@@ -113,7 +174,12 @@ RuffleStage::RuffleStage(QWidget* window)
     page->load(cachedPageUrl());
 }
 
-RuffleStage::~RuffleStage() = default;
+RuffleStage::~RuffleStage()
+{
+    // An adopted page lies in another window than this stage's parent.
+    if (m_view)
+        m_view->deleteLater();
+}
 
 int RuffleStage::add(QWidget* player, EngineEvents events)
 {
@@ -142,12 +208,17 @@ void RuffleStage::remove(int id)
     if (hadFocus)
         player->setFocus(Qt::OtherFocusReason);
 
-    if (!m_slots.empty()) {
+    if (!m_slots.empty() || m_home) {
         runInPage(QStringLiteral("remove"), {id});
         scheduleLayout();
+    }
+    if (!m_slots.empty())
+        return;
+    s_stages.erase(m_window);
+    if (m_home) {
+        goHome();
         return;
     }
-    s_stages.erase(m_window);
     if (m_view) {
         m_view->hide();
         m_view->deleteLater();
@@ -206,9 +277,33 @@ bool RuffleStage::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+void RuffleStage::adopt(QWidget* window)
+{
+    m_window = window;
+    m_watched.clear();
+    watch(m_window);
+    m_lastLayout.clear();
+    if (m_view && m_view->parentWidget() != m_window) {
+        m_view->setParent(m_window);
+        m_view->hide();
+    }
+}
+
+void RuffleStage::goHome()
+{
+    if (m_view)
+        m_view->hide();
+    // At once, not later: the window it drew in may be on its way out, taking its children.
+    adopt(m_home);
+}
+
 void RuffleStage::pageReady()
 {
     m_pageReady = true;
+    if (m_slots.empty())
+        runInPage(QStringLiteral("warm"), {});
+    else
+        m_warm = true;
     for (const auto& [id, slot] : m_slots)
         playInPage(id, slot);
     m_lastLayout.clear();

@@ -30,14 +30,29 @@ namespace player
 // player's focus.
 //
 // The stage is a child of the window and lives while some player of the window holds a movie.
+// A window about to open others may keep a spare stage, started in the background: the first
+// window below it (itself, or one it owns) that needs a stage takes the spare, page and all, and
+// gives it back when its last movie goes. The spare belongs to that home window and goes with it.
 class RuffleStage final : public QObject
 {
     Q_OBJECT
 
 public:
-    // The stage of `window`, created when it has none.
+    // The stage of `window`: its own, else a spare of the window or of a window that owns it,
+    // else a new one.
     [[nodiscard]] static RuffleStage* of(QWidget* window);
+    // Starts a spare stage for `home` unless it has one, in use or not.
+    static void prepareSpare(QWidget* home);
+    // Frees the spare stage of `home`; one in use goes when its window is done with it.
+    static void releaseSpare(QWidget* home);
+    // The spare stage of `home`, whether in use or not; null when it has none.
+    [[nodiscard]] static const RuffleStage* spareOf(const QWidget* home);
     ~RuffleStage() override;
+
+    // True once Ruffle has run in the page, so that a movie starts without compiling it.
+    [[nodiscard]] bool warm() const { return m_warm; }
+    // The window the page draws in now.
+    [[nodiscard]] QWidget* window() const { return m_window; }
 
     [[nodiscard]] int add(QWidget* player, EngineEvents events);
     // The last removal takes the page down.
@@ -57,8 +72,10 @@ private:
         int load = 0;
     };
 
-    explicit RuffleStage(QWidget* window);
+    RuffleStage(QWidget* window, QWidget* home);
 
+    void adopt(QWidget* window);
+    void goHome();
     void pageReady();
     void command(int id, int load, const QString& command, const QString& args);
     void report(int id, int load, void (*what)(const Slot&));
@@ -76,6 +93,8 @@ private:
     [[nodiscard]] bool viewHolds(const QWidget* widget) const;
 
     QWidget* m_window;
+    // Where a spare stage returns when its window is done with it; null for a window's own.
+    QPointer<QWidget> m_home;
     QPointer<QWebEngineView> m_view;
     std::map<int, Slot> m_slots;
     // The window and the players' ancestors, whose moves and visibility change the layout.
@@ -83,6 +102,7 @@ private:
     int m_nextId = 1;
     int m_active = 0;
     bool m_pageReady = false;
+    bool m_warm = false;
     bool m_layoutScheduled = false;
     QString m_lastLayout;
 };

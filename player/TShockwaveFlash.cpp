@@ -1,32 +1,12 @@
 #include "TShockwaveFlash.h"
 
-#include "ContentPath.h"
 #include "EngineChoice.h"
-#include "EngineRuntime.h"
-#include "EngineScheme.h"
+#include "MovieLookahead.h"
 #include "NativeEngine.h"
 #include "RuffleEngine.h"
 
 #include <QApplication>
 #include <QEvent>
-#include <QFileInfo>
-
-#include <optional>
-
-namespace
-{
-
-// The resolved file when `path` names a file below the program folder, else nothing. Whether
-// it is a movie at all, the engine choice finds out.
-std::optional<QString> movieFile(const QString& path)
-{
-    const QString resolved = resolveContentPath(path);
-    if (!QFileInfo(resolved).isFile() || !player::contentUrl(player::runtime::roots(), resolved))
-        return std::nullopt;
-    return resolved;
-}
-
-} // namespace
 
 TShockwaveFlash::TShockwaveFlash(QWidget* parent)
     : QWidget(parent)
@@ -48,7 +28,7 @@ void TShockwaveFlash::setMovie(const QString& path)
 {
     if (!path.isEmpty() && path == m_movie)
         return;
-    const auto file = movieFile(path);
+    const auto file = player::contentFile(path);
     if (!file) {
         dropMovie();
         return;
@@ -59,6 +39,15 @@ void TShockwaveFlash::setMovie(const QString& path)
         return;
     }
     m_movie = path;
+}
+
+void TShockwaveFlash::expectMovies(QWidget* window, const QStringList& paths)
+{
+    auto* lookahead =
+        window->findChild<player::MovieLookahead*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!lookahead)
+        lookahead = new player::MovieLookahead(window);
+    lookahead->lookThrough(paths);
 }
 
 bool TShockwaveFlash::play(player::EngineKind kind, const QString& file)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -37,6 +38,12 @@ public:
 
     [[nodiscard]] QString Movie() const { return m_movie; }
     void setMovie(const QString& path);
+
+    // The players of `window` and of the windows it opens are about to be offered one of
+    // `paths` (as Movie): when Ruffle would play one of them, its page starts now, in the
+    // background, for the first of those players that needs it. A list without such a movie
+    // frees that page; so does the window's end.
+    static void expectMovies(QWidget* window, const QStringList& paths);
 
     // Lets the movie talk to the program (fscommand); set on the players that need it.
     void setAllowScriptAccess(bool allowed) { m_allowScriptAccess = allowed; }

@@ -57,6 +57,11 @@
     const hiddenScreens = [...failureScreens, "#splash-screen", "#play-button",
         "#unmute-overlay", "#context-menu-overlay", "#hardware-acceleration-modal"];
 
+    // One empty frame: enough for Ruffle to fetch, compile and start its WebAssembly and make
+    // its renderer, which is most of what its first movie costs.
+    const emptyMovie = [0x46, 0x57, 0x53, 10, 17, 0, 0, 0, 0x00, 0x00, 0x0c, 0x01, 0x00,
+        0x40, 0x00, 0x00, 0x00];
+
     let host = null;
     const players = new Map();
 
@@ -147,6 +152,22 @@
         },
         focus(id) {
             players.get(id)?.element.focus({ preventScroll: true });
+        },
+        // Starts Ruffle on a movie nobody sees, then lets it go again: the players that come
+        // later find its code compiled. Done even when it fails: there is nothing to wait for.
+        warm() {
+            const box = document.createElement("div");
+            Object.assign(box.style, { position: "absolute", left: "-2px", top: "-2px",
+                width: "1px", height: "1px", visibility: "hidden" });
+            const element = window.RufflePlayer.newest().createPlayer();
+            box.appendChild(element);
+            document.body.appendChild(box);
+            const done = () => {
+                box.remove();
+                host.warmed();
+            };
+            element.addEventListener("loadeddata", done, { once: true });
+            element.ruffle().load({ data: emptyMovie }).catch(done);
         },
     };
 

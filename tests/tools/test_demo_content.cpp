@@ -181,6 +181,31 @@ TEST(DemoContent, EveryMovieIsWellFormedAndJumpsOnlyToFramesItHas)
     EXPECT_GT(movies, 100);
 }
 
+// The one activity the native engine leaves to Ruffle, which the warm-up tests and benchmarks
+// open: Ruffle must find a sound it can play, started with the first frame.
+TEST(DemoContent, TheChimeActivityStartsAPlayableSoundOnItsFirstFrame)
+{
+    const swftest::Swf swf = load(demo / "atividades" / "3A" / "cie" / "sons_dos_animais.swf");
+    const auto codeIs = [](int code) {
+        return [code](const swftest::Tag& tag) { return tag.code == code; };
+    };
+    const auto sound = std::find_if(swf.tags.begin(), swf.tags.end(), codeIs(14));
+    const auto start = std::find_if(swf.tags.begin(), swf.tags.end(), codeIs(15));
+    const auto firstFrame = std::find_if(swf.tags.begin(), swf.tags.end(), codeIs(1));
+    ASSERT_NE(sound, swf.tags.end());
+    ASSERT_NE(start, swf.tags.end());
+    ASSERT_GE(sound->body.size(), 7u);
+    EXPECT_EQ(sound->body[2], 0x3A) << "uncompressed, 22 kHz, 16-bit, mono";
+    const std::size_t samples = sound->body[3] | sound->body[4] << 8 | sound->body[5] << 16
+                                | static_cast<std::size_t>(sound->body[6]) << 24;
+    EXPECT_GT(samples, 0u);
+    EXPECT_EQ(sound->body.size(), 7 + 2 * samples);
+    ASSERT_GE(start->body.size(), 3u);
+    EXPECT_EQ(start->body[0], sound->body[0]);
+    EXPECT_EQ(start->body[1], sound->body[1]);
+    EXPECT_LT(start, firstFrame);
+}
+
 TEST(DemoContent, QuizAnswersLeadToRightAndWrongFeedback)
 {
     const swftest::Swf swf =

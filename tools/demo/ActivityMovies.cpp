@@ -44,6 +44,19 @@ swfwriter::Movie stage(const Artwork& art, const QString& title, const QString& 
     return movie;
 }
 
+// Half a second of a soft bell (880 Hz, fading out).
+std::vector<std::int16_t> chime()
+{
+    constexpr int rate = 22050;
+    std::vector<std::int16_t> samples(rate / 2);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const double t = static_cast<double>(i) / rate;
+        samples[i] = static_cast<std::int16_t>(6000 * std::exp(-6 * t)
+                                               * std::sin(2 * std::numbers::pi * 880 * t));
+    }
+    return samples;
+}
+
 // A looping scene of a ball bouncing under a turning star: the lesson's illustration.
 swfwriter::CharacterId illustration(swfwriter::Movie& movie, const Artwork& art, Rgba colour)
 {
@@ -228,9 +241,11 @@ void ActivityMovies::quiz(const std::filesystem::path& file, const QString& titl
 }
 
 void ActivityMovies::card(const std::filesystem::path& file, const QString& title,
-                          const QString& topic, Rgba colour) const
+                          const QString& topic, Rgba colour, Sound sound) const
 {
     swfwriter::Movie movie = stage(m_art, title, topic, colour);
+    if (sound == Sound::Chime)
+        movie.timeline().startSound(movie.defineSound(chime()));
     const swfwriter::CharacterId scene = illustration(movie, m_art, colour);
     const swfwriter::CharacterId note = m_art.text(
         movie, QStringLiteral("Atividade de demonstração"), 18, Artwork::darker(colour, 0.3));

@@ -22,8 +22,10 @@ public:
     // `right` is the index of the right answer.
     void quiz(const std::filesystem::path& file, const QString& title, const QString& question,
               const QStringList& answers, int right, swfwriter::Rgba colour) const;
+    // A chime makes a movie with sound tags, which the program's own engine leaves to Ruffle.
+    enum class Sound { None, Chime };
     void card(const std::filesystem::path& file, const QString& title, const QString& topic,
-              swfwriter::Rgba colour) const;
+              swfwriter::Rgba colour, Sound sound = Sound::None) const;
     // A shell script that shows a harmless message window and writes nothing.
     static void program(const std::filesystem::path& file, const QString& title);
 

@@ -24,8 +24,8 @@ namespace
 {
 
 // The catalog's fields in file order. The tables' other columns say what the generator makes:
-// `make` (lesson, quiz, program or none, for entries whose file is left missing on purpose) and
-// `file`, where the activity is written when that differs from `caminho`.
+// `make` (lesson, quiz, sound, program or none, for entries whose file is left missing on
+// purpose) and `file`, where the activity is written when that differs from `caminho`.
 const std::vector<datapacket::Field> catalogFields = {
     {"cod_disp", "i4", 0},        {"cod_web", "string", 10},  {"serie", "string", 2},
     {"disciplina", "string", 20}, {"tipo", "string", 12},     {"descricao", "string", 60},
@@ -119,6 +119,8 @@ void writeActivities(const ActivityMovies& movies, const fs::path& root, const T
                             cell(q, "certa").toInt() - 1, colour->second);
                 questions.erase(question);
             }
+        } else if (make == "sound") {
+            movies.card(file, title, topic, colour->second, ActivityMovies::Sound::Chime);
         } else if (make == "program") {
             ActivityMovies::program(file, title);
         } else if (make != "none") {

@@ -61,6 +61,20 @@ CharacterId Movie::define(const Shape& shape)
     return defineTag(code, body);
 }
 
+CharacterId Movie::defineSound(const std::vector<std::int16_t>& samples)
+{
+    BitWriter body;
+    body.ubits(4, 3); // uncompressed, little-endian
+    body.ubits(2, 2); // 22,050 Hz
+    body.ubits(1, 1); // 16-bit
+    body.ubits(1, 0); // mono
+    body.align();
+    body.u32(static_cast<std::uint32_t>(samples.size()));
+    for (const std::int16_t sample : samples)
+        body.u16(static_cast<std::uint16_t>(sample));
+    return defineTag(TagCode::DefineSound, body);
+}
+
 CharacterId Movie::define(const Timeline& sprite)
 {
     BitWriter body;

@@ -51,6 +51,8 @@ public:
     // tag, so every image written this way must carry the same tables (same encoder and
     // quality); throws std::invalid_argument otherwise.
     CharacterId defineJpegSharingTables(const std::vector<std::uint8_t>& jpeg);
+    // Mono 16-bit samples at 22,050 Hz, stored uncompressed, as DefineSound.
+    CharacterId defineSound(const std::vector<std::int16_t>& samples);
 
     [[nodiscard]] Timeline& timeline() { return m_timeline; }
 

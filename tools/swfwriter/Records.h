@@ -18,6 +18,8 @@ enum class TagCode : std::uint16_t {
     SetBackgroundColor = 9,
     DefineText = 11,
     DoAction = 12,
+    DefineSound = 14,
+    StartSound = 15,
     DefineBitsLossless = 20,
     DefineBitsJpeg2 = 21,
     PlaceObject2 = 26,

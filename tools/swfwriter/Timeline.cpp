@@ -87,6 +87,15 @@ void Timeline::label(std::string_view name)
     m_frameOpen = true;
 }
 
+void Timeline::startSound(CharacterId sound)
+{
+    BitWriter body;
+    body.u16(sound);
+    body.u8(0);
+    writeTag(m_tags, TagCode::StartSound, body.data());
+    m_frameOpen = true;
+}
+
 void Timeline::showFrame()
 {
     if (m_frames == 0xffff)

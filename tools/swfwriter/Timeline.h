@@ -38,6 +38,8 @@ public:
     void remove(std::uint16_t depth);
     void actions(const Actions& actions);
     void label(std::string_view name);
+    // Starts an event sound once, with no envelope or loops.
+    void startSound(CharacterId sound);
     void showFrame();
 
     // Frames shown so far, plus one when the last frame has tags but no ShowFrame yet.
