@@ -28,10 +28,10 @@ QTransform transformOf(const swf::Matrix& m)
     return QTransform(m.a, m.b, m.c, m.d, m.tx, m.ty);
 }
 
-QPainterPath pathOf(const std::vector<swf::Contour>& contours, bool closed)
+QPainterPath pathOf(const std::vector<swf::Contour>& contours, bool closed, swf::FillRule rule)
 {
     QPainterPath path;
-    path.setFillRule(Qt::OddEvenFill);
+    path.setFillRule(rule == swf::FillRule::NonZero ? Qt::WindingFill : Qt::OddEvenFill);
     for (const swf::Contour& contour : contours) {
         path.moveTo(contour.start.x, contour.start.y);
         for (const swf::Segment& segment : contour.segments) {
@@ -280,7 +280,7 @@ const QList<QPainterPath>& SwfPainter::pathsOf(const swf::Shape& shape)
         m_cache.paths.clear();
     QList<QPainterPath> paths;
     for (const swf::ShapeLayer& layer : shape.layers)
-        paths.append(pathOf(layer.contours, layer.fill.has_value()));
+        paths.append(pathOf(layer.contours, layer.fill.has_value(), shape.fillRule));
     return *m_cache.paths.insert(shape.serial, paths);
 }
 

@@ -85,6 +85,8 @@ void readMorphFill(ByteReader& reader, Styles& start, Styles& end)
         const std::uint8_t header = reader.u8();
         from.gradient.spread = to.gradient.spread =
             static_cast<Gradient::Spread>(std::min(header >> 6, 2));
+        from.gradient.interpolation = to.gradient.interpolation =
+            interpolationOf((header >> 4) & 3u);
         const unsigned count = header & 0x0f;
         for (unsigned i = 0; i < count; ++i) {
             const double fromPosition = reader.u8() / 255.0;

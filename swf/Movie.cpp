@@ -221,14 +221,18 @@ private:
                                  : code == TagCode::DefineShape3 ? 3
                                                                  : 4};
         const Rect bounds = readRect(reader);
+        constexpr std::uint8_t nonZeroWinding = 0x04;
+        bool nonZero = false;
         if (format.version == 4) {
             (void)readRect(reader); // edge bounds
-            (void)reader.u8();      // winding rule and scaling hints
+            nonZero = reader.u8() & nonZeroWinding;
         }
         ShapeOutline outline;
         outline.styles = readStyles(reader, format);
         outline.records = readShapeRecords(reader, format);
-        return buildShape(outline, bounds);
+        Shape shape = buildShape(outline, bounds);
+        shape.fillRule = nonZero ? FillRule::NonZero : FillRule::EvenOdd;
+        return shape;
     }
 
     static Button readButton(ByteReader& reader, bool second)

@@ -8,6 +8,12 @@
 
 namespace swf
 {
+
+Gradient::Interpolation interpolationOf(std::uint32_t bits)
+{
+    return bits == 1 ? Gradient::Interpolation::Linear : Gradient::Interpolation::Normal;
+}
+
 namespace
 {
 
@@ -15,8 +21,7 @@ Gradient readGradient(ByteReader& reader, ShapeFormat format, bool focal)
 {
     Gradient gradient;
     gradient.spread = static_cast<Gradient::Spread>(std::min<std::uint32_t>(reader.bits(2), 2));
-    gradient.interpolation =
-        reader.bits(2) == 1 ? Gradient::Interpolation::Linear : Gradient::Interpolation::Normal;
+    gradient.interpolation = interpolationOf(reader.bits(2));
     const std::uint32_t count = reader.bits(4);
     for (std::uint32_t i = 0; i < count; ++i) {
         const double position = reader.u8() / 255.0;
@@ -192,19 +197,19 @@ std::vector<Point> flatten(const Contour& contour)
     return points;
 }
 
-bool insideEvenOdd(const std::vector<Contour>& contours, Point p)
+bool inside(const std::vector<Contour>& contours, Point p, FillRule rule)
 {
-    bool inside = false;
+    int winding = 0;
     for (const Contour& contour : contours) {
         const auto points = flatten(contour);
         for (std::size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
             const Point a = points[i];
             const Point b = points[j];
             if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
-                inside = !inside;
+                winding += a.y > p.y ? 1 : -1;
         }
     }
-    return inside;
+    return rule == FillRule::NonZero ? winding != 0 : winding % 2 != 0;
 }
 
 bool nearStroke(const std::vector<Contour>& contours, Point p, double reach)
@@ -356,7 +361,7 @@ std::vector<ShapeRecord> readShapeRecords(ByteReader& reader, ShapeFormat format
 Shape buildShape(const ShapeOutline& outline, const Rect& bounds)
 {
     static std::atomic<std::uint64_t> lastSerial = 0;
-    Shape shape{bounds, {}, ++lastSerial};
+    Shape shape{bounds, {}, FillRule::EvenOdd, ++lastSerial};
     ShapeBuilder builder(shape);
     builder.startGroup(outline.styles);
     for (const ShapeRecord& record : outline.records) {
@@ -377,7 +382,7 @@ bool Shape::hits(Point point) const
     if (!bounds.contains(point))
         return false;
     for (const ShapeLayer& layer : layers) {
-        if (layer.fill ? insideEvenOdd(layer.contours, point)
+        if (layer.fill ? inside(layer.contours, point, fillRule)
                        : nearStroke(layer.contours, point, std::max(layer.line.width, 20.0) / 2))
             return true;
     }

@@ -90,14 +90,18 @@ struct Contour {
 
 // What a renderer draws, in order: filled regions and strokes.
 struct ShapeLayer {
-    std::optional<FillStyle> fill; // filled region (even-odd) when set
+    std::optional<FillStyle> fill; // filled region (by the shape's fill rule) when set
     LineStyle line;                // else a stroke
     std::vector<Contour> contours;
 };
 
+// How overlapping contours of one fill combine: DefineShape4 may ask for non-zero winding.
+enum class FillRule { EvenOdd, NonZero };
+
 struct Shape {
     Rect bounds;
     std::vector<ShapeLayer> layers;
+    FillRule fillRule = FillRule::EvenOdd;
     // Tells this built shape from every other one (a morph builds a new one at each ratio), so
     // that a renderer may keep what it derives from a shape under this key.
     std::uint64_t serial = 0;
@@ -112,6 +116,8 @@ struct ShapeFormat {
     [[nodiscard]] bool alpha() const { return version >= 3; }
 };
 
+// The two interpolation bits of a gradient's header.
+[[nodiscard]] Gradient::Interpolation interpolationOf(std::uint32_t bits);
 [[nodiscard]] Styles readStyles(ByteReader& reader, ShapeFormat format);
 [[nodiscard]] FillStyle readFillStyle(ByteReader& reader, ShapeFormat format);
 // The caps, join, miter limit and flags of a LINESTYLE2 (and MORPHLINESTYLE2) into `line`;

@@ -1,11 +1,14 @@
 #include "SupportScan.h"
 
 #include "ByteReader.h"
+#include "Morph.h"
 #include "MovieFile.h"
 #include "Records.h"
+#include "Shape.h"
 #include "TagCode.h"
 #include "script/ActionScan.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 
@@ -50,6 +53,83 @@ std::string tagName(std::uint16_t code)
     }
 }
 
+// Gradients are drawn only as far as the reference player's drawing is known to be matched: the
+// colours mixed in the stored values between stops that strictly increase, around a centre.
+std::optional<std::string> gradientProblem(const FillStyle& fill)
+{
+    switch (fill.kind) {
+    case FillStyle::Kind::Solid:
+    case FillStyle::Kind::Bitmap:
+        return std::nullopt;
+    case FillStyle::Kind::FocalGradient:
+        return "focal gradients";
+    case FillStyle::Kind::LinearGradient:
+    case FillStyle::Kind::RadialGradient:
+        break;
+    }
+    if (fill.gradient.interpolation == Gradient::Interpolation::Linear)
+        return "linear-RGB gradients";
+    const auto& stops = fill.gradient.stops;
+    const auto unordered = std::adjacent_find(
+        stops.begin(), stops.end(), [](auto& a, auto& b) { return b.position <= a.position; });
+    if (unordered != stops.end())
+        return "gradient ratios that do not increase";
+    return std::nullopt;
+}
+
+std::optional<std::string> stylesProblem(const Styles& styles)
+{
+    for (const FillStyle& fill : styles.fills) {
+        if (auto problem = gradientProblem(fill))
+            return problem;
+    }
+    for (const LineStyle& line : styles.lines) {
+        if (auto problem = line.fill ? gradientProblem(*line.fill) : std::nullopt)
+            return problem;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> outlineProblem(const Styles& styles,
+                                          const std::vector<ShapeRecord>& records)
+{
+    if (auto problem = stylesProblem(styles))
+        return problem;
+    for (const ShapeRecord& record : records) {
+        const auto* change = std::get_if<StyleChange>(&record);
+        if (auto problem =
+                change && change->newStyles ? stylesProblem(*change->newStyles) : std::nullopt)
+            return problem;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> shapeProblem(ByteReader& reader, int version)
+{
+    const ShapeFormat format{version};
+    (void)reader.u16();
+    (void)readRect(reader);
+    // The engine fills these by non-zero winding, but Ruffle's canvas renderer, the oracle
+    // the drawing is checked against, fills them even-odd: nothing confirms either picture.
+    constexpr std::uint8_t nonZeroWinding = 0x04;
+    if (version == 4) {
+        (void)readRect(reader);
+        if (reader.u8() & nonZeroWinding)
+            return "non-zero winding fills";
+    }
+    const Styles styles = readStyles(reader, format);
+    return outlineProblem(styles, readShapeRecords(reader, format));
+}
+
+std::optional<std::string> morphProblem(ByteReader& reader, int version)
+{
+    (void)reader.u16();
+    const MorphShape morph = readMorphShape(reader, version);
+    if (auto problem = outlineProblem(morph.start.styles, morph.start.records))
+        return problem;
+    return stylesProblem(morph.endStyles);
+}
+
 // The seven bits of a button condition that name a key.
 constexpr std::uint16_t keyPressConditions = 0xfe00;
 
@@ -84,15 +164,29 @@ private:
             noteUnnamed(reader.u16());
             return std::nullopt;
         case TagCode::ShowFrame:
+            m_frameShown = m_frameShown || main;
+            return std::nullopt;
+        case TagCode::SetBackgroundColor:
+            // Players differ on a later colour: the first one, the last one, or each in turn.
+            if (!main || m_frameShown || m_backgroundSet)
+                return "a background colour set again or after the first frame";
+            m_backgroundSet = true;
+            return std::nullopt;
+        case TagCode::DefineShape:
+            return shapeProblem(reader, 1);
+        case TagCode::DefineShape2:
+            return shapeProblem(reader, 2);
+        case TagCode::DefineShape3:
+            return shapeProblem(reader, 3);
+        case TagCode::DefineShape4:
+            return shapeProblem(reader, 4);
+        case TagCode::DefineMorphShape:
+            return morphProblem(reader, 1);
+        case TagCode::DefineMorphShape2:
+            return morphProblem(reader, 2);
         case TagCode::RemoveObject:
         case TagCode::RemoveObject2:
         case TagCode::FrameLabel:
-        case TagCode::DefineShape:
-        case TagCode::DefineShape2:
-        case TagCode::DefineShape3:
-        case TagCode::DefineShape4:
-        case TagCode::DefineMorphShape:
-        case TagCode::DefineMorphShape2:
         case TagCode::DefineBits:
         case TagCode::JpegTables:
         case TagCode::DefineBitsJpeg2:
@@ -100,7 +194,6 @@ private:
         case TagCode::DefineBitsJpeg4:
         case TagCode::DefineBitsLossless:
         case TagCode::DefineBitsLossless2:
-        case TagCode::SetBackgroundColor:
         case TagCode::DefineFont:
         case TagCode::DefineFont2:
         case TagCode::DefineFont3:
@@ -173,13 +266,19 @@ private:
             (void)reader.string();
         if (character && !named && !(flags & 0x01))
             noteUnnamed(*character);
-        if (!(moreFlags & 0x02))
+        if (moreFlags & 0x40)
+            return "opaque backgrounds (PlaceObject3)";
+        if (!(moreFlags & 0x22))
             return std::nullopt;
-        // The blend mode comes after every other field; normal (0 or 1) is fine.
+        // The blend mode and visibility come after every other field; normal (0 or 1) is fine.
         if (flags & 0x40)
             (void)reader.u16();
-        if (reader.u8() > 1)
+        if ((moreFlags & 0x02) && reader.u8() > 1)
             return "blend modes";
+        if (moreFlags & 0x04)
+            (void)reader.u8(); // cached as a bitmap
+        if ((moreFlags & 0x20) && reader.u8() == 0)
+            return "hidden placements (PlaceObject3)";
         return std::nullopt;
     }
 
@@ -242,6 +341,10 @@ private:
         constexpr std::uint8_t readOnly = 0x08;
         if (!(reader.u8() & readOnly))
             return "text input";
+        // The engine shows the text of the markup without its styles.
+        constexpr std::uint8_t html = 0x02;
+        if (reader.u8() & html)
+            return "HTML text";
         return std::nullopt;
     }
 
@@ -258,6 +361,8 @@ private:
     std::set<std::uint16_t> m_sprites;
     bool m_unnamedSprite = false;
     bool m_namesClips = false;
+    bool m_frameShown = false;
+    bool m_backgroundSet = false;
 };
 
 } // namespace

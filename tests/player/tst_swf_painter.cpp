@@ -55,6 +55,8 @@ class SwfPainterTest final : public QObject
 private slots:
     void stageIsScaledToFitAndCentred();
     void gradientsRunAlongTheirMatrix();
+    void crossingContoursFollowTheWindingRule_data();
+    void crossingContoursFollowTheWindingRule();
     void bitmapsFillWithTheirPixels();
     void clipLayersHideWhatLiesOutside();
 };
@@ -90,6 +92,40 @@ void SwfPainterTest::gradientsRunAlongTheirMatrix()
     QVERIFY(near(picture.pixelColor(1, 10), QColor(0xff, 0, 0), 12));
     QVERIFY(near(picture.pixelColor(50, 10), QColor(0x80, 0, 0x80), 12));
     QVERIFY(near(picture.pixelColor(98, 10), QColor(0, 0, 0xff), 12));
+}
+
+void SwfPainterTest::crossingContoursFollowTheWindingRule_data()
+{
+    QTest::addColumn<bool>("nonZero");
+    QTest::addColumn<bool>("crossingFilled");
+    QTest::newRow("even-odd: the crossing is a hole") << false << false;
+    QTest::newRow("non-zero winding: the crossing is filled") << true << true;
+}
+
+// Two squares drawn the same way round as one fill, overlapping in the middle.
+void SwfPainterTest::crossingContoursFollowTheWindingRule()
+{
+    QFETCH(bool, nonZero);
+    QFETCH(bool, crossingFilled);
+    swfwriter::Shape squares;
+    squares.setFill(squares.addFill(swfwriter::Fill::solid(swfwriter::Rgba::hex(0x0000ff))));
+    squares.rectangle(0, 0, 30, 30);
+    squares.rectangle(10, 10, 30, 30);
+    if (nonZero)
+        squares.useNonZeroWinding();
+    MovieBuilder builder(40, 40);
+    setBackground(builder, 0xffffff);
+    builder.place(1, builder.define(squares));
+    builder.showFrame();
+    const QImage picture = draw(builder, {40, 40});
+    QCOMPARE(picture.pixelColor(5, 5), QColor(Qt::blue));
+    QCOMPARE(picture.pixelColor(20, 20), crossingFilled ? QColor(Qt::blue) : QColor(Qt::white));
+
+    const auto movie = swf::Movie::load(builder.bytes());
+    const auto* shape = std::get_if<swf::Shape>(movie->character(1));
+    QVERIFY(shape);
+    QCOMPARE(shape->hits({400, 400}), crossingFilled);
+    QVERIFY(shape->hits({100, 100}));
 }
 
 void SwfPainterTest::bitmapsFillWithTheirPixels()

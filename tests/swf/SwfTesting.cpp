@@ -4,6 +4,7 @@
 #include "swfwriter/BitWriter.h"
 #include "swfwriter/Records.h"
 
+#include <algorithm>
 #include <bit>
 #include <functional>
 
@@ -185,9 +186,16 @@ std::uint16_t MovieBuilder::define(const swfwriter::Shape& shape)
     body.u16(id);
     const auto bounds = shape.bounds();
     swfwriter::writeRect(body, bounds[0], bounds[1], bounds[2], bounds[3]);
-    shape.write(body, 3);
+    // The newer styles and the winding rule exist only in DefineShape4.
+    const int version = std::max(shape.tagVersion(), 3);
+    if (version == 4) {
+        const auto edges = shape.edgeBounds();
+        swfwriter::writeRect(body, edges[0], edges[1], edges[2], edges[3]);
+        body.u8(shape.nonZeroWinding() ? 0x05 : 0x01);
+    }
+    shape.write(body, version);
     body.align();
-    tag(32, body.data());
+    tag(version == 4 ? 83 : 32, body.data());
     return id;
 }
 

@@ -5,6 +5,7 @@
 #include "MovieFile.h"
 #include "SupportScan.h"
 #include "SwfTesting.h"
+#include "swfwriter/MorphShape.h"
 
 #include <gtest/gtest.h>
 #include <lzma.h>
@@ -14,6 +15,50 @@ using namespace swftest;
 
 namespace
 {
+
+using swfwriter::Fill;
+using swfwriter::Rgba;
+
+const std::vector<swfwriter::GradientStop> twoStops = {{0, Rgba::hex(0xff0000)},
+                                                       {1, Rgba::hex(0x0000ff)}};
+
+// A box filled (or, with a line, outlined) with `fill`, defined in the movie.
+void defineBox(MovieBuilder& b, const Fill& fill, bool outlined = false)
+{
+    swfwriter::Shape box;
+    if (outlined) {
+        swfwriter::Line line = swfwriter::Line::plain(4, Rgba::hex(0));
+        line.fill = fill;
+        box.setLine(box.addLine(line));
+    } else {
+        box.setFill(box.addFill(fill));
+    }
+    box.rectangle(0, 0, 40, 20);
+    (void)b.define(box);
+}
+
+Fill linearRgb(Fill fill)
+{
+    fill.interpolation = swfwriter::Interpolation::LinearRgb;
+    return fill;
+}
+
+// A morph from a box to a wider one, both filled with `fill`.
+void defineMorph(MovieBuilder& b, const Fill& fill)
+{
+    swfwriter::Shape start;
+    start.setFill(start.addFill(fill));
+    start.rectangle(0, 0, 40, 20);
+    swfwriter::Shape end;
+    end.setFill(end.addFill(fill));
+    end.rectangle(0, 0, 80, 20);
+    const swfwriter::MorphShape morph(start, end);
+    swfwriter::BitWriter body;
+    body.u16(900);
+    morph.write(body);
+    body.align();
+    b.tag(morph.tagVersion() == 2 ? 84 : 46, body.data());
+}
 
 MovieBuilder menuLike()
 {
@@ -170,6 +215,101 @@ const Verdict verdicts[] = {
          b.place(2, b.defineSprite(sprite));
      },
      ""},
+    {"linear_gradient",
+     [](MovieBuilder& b) {
+         defineBox(b, Fill::linear({0, 0}, {40, 0}, twoStops));
+     },
+     ""},
+    {"linear_rgb_gradient",
+     [](MovieBuilder& b) {
+         defineBox(b, linearRgb(Fill::linear({0, 0}, {40, 0}, twoStops)));
+     },
+     "linear-RGB gradients"},
+    {"linear_rgb_gradient_on_a_line",
+     [](MovieBuilder& b) {
+         defineBox(b, linearRgb(Fill::radial({20, 10}, 20, twoStops)), true);
+     },
+     "linear-RGB gradients"},
+    {"linear_rgb_gradient_in_a_morph",
+     [](MovieBuilder& b) {
+         defineMorph(b, linearRgb(Fill::linear({0, 0}, {40, 0}, twoStops)));
+     },
+     "linear-RGB gradients"},
+    {"gradient_in_a_morph",
+     [](MovieBuilder& b) {
+         defineMorph(b, Fill::radial({20, 10}, 20, twoStops));
+     },
+     ""},
+    {"focal_gradient",
+     [](MovieBuilder& b) {
+         defineBox(b, Fill::focal({20, 10}, 20, 0.5, twoStops));
+     },
+     "focal gradients"},
+    {"repeated_gradient_ratio",
+     [](MovieBuilder& b) {
+         defineBox(b, Fill::linear({0, 0}, {40, 0},
+                                   {{0, Rgba::hex(0xff0000)},
+                                    {0.5, Rgba::hex(0x00ff00)},
+                                    {0.5, Rgba::hex(0x0000ff)}}));
+     },
+     "gradient ratios that do not increase"},
+    {"falling_gradient_ratios",
+     [](MovieBuilder& b) {
+         defineBox(b, Fill::linear({0, 0}, {40, 0},
+                                   {{1, Rgba::hex(0xff0000)}, {0, Rgba::hex(0x0000ff)}}));
+     },
+     "gradient ratios that do not increase"},
+    {"non_zero_winding",
+     [](MovieBuilder& b) {
+         swfwriter::Shape bands = square(10, 0x336699);
+         bands.rectangle(5, 5, 10, 10);
+         bands.useNonZeroWinding();
+         (void)b.define(bands);
+     },
+     "non-zero winding fills"},
+    {"even_odd_shape4",
+     [](MovieBuilder& b) {
+         swfwriter::Shape bands = square(10, 0x336699);
+         swfwriter::Line flat = swfwriter::Line::plain(2, Rgba::hex(0));
+         flat.cap = swfwriter::Cap::None;
+         bands.setLine(bands.addLine(flat));
+         bands.rectangle(5, 5, 10, 10);
+         (void)b.define(bands);
+     },
+     ""},
+    {"background_after_the_first_frame",
+     [](MovieBuilder& b) {
+         b.tag(9, {0x20, 0x40, 0x60});
+     },
+     "a background colour set again or after the first frame"},
+    {"background_inside_a_sprite",
+     [](MovieBuilder& b) {
+         MovieBuilder sprite;
+         sprite.tag(9, {0x20, 0x40, 0x60});
+         sprite.showFrame();
+         (void)b.defineSprite(sprite);
+     },
+     "a background colour set again or after the first frame"},
+    {"opaque_background",
+     [](MovieBuilder& b) {
+         b.tag(70, {0x02, 0x40, 1, 0, 1, 0, 0xff, 0, 0, 0xff});
+     },
+     "opaque backgrounds (PlaceObject3)"},
+    {"hidden_placement",
+     [](MovieBuilder& b) {
+         b.tag(70, {0x02, 0x20, 1, 0, 1, 0, 0});
+     },
+     "hidden placements (PlaceObject3)"},
+    {"visible_placement_after_blend_and_cache",
+     [](MovieBuilder& b) {
+         b.tag(70, {0x02, 0x26, 1, 0, 1, 0, 1, 1, 1});
+     },
+     ""},
+    {"html_text",
+     [](MovieBuilder& b) {
+         b.tag(37, {3, 0, 0x00, 0x08, 0x02, 0, 0});
+     },
+     "HTML text"},
     {"damaged_actions_count_as_unsupported",
      [](MovieBuilder& b) {
          b.tag(12, {0x96, 0xff, 0x00});

@@ -384,9 +384,10 @@ TEST(DemoGallery, CoversEveryDrawingRecordAndAction)
     };
     for (const auto& [code, name] : expectedTags)
         EXPECT_TRUE(tags.count(code)) << name;
-    EXPECT_EQ(fillTypes, (std::set<int>{0x00, 0x10, 0x12, 0x13, 0x40, 0x41, 0x42, 0x43}));
+    // Focal and linear-RGB gradients go to Ruffle, so the native gallery holds none.
+    EXPECT_EQ(fillTypes, (std::set<int>{0x00, 0x10, 0x12, 0x40, 0x41, 0x42, 0x43}));
     EXPECT_EQ(spreads, (std::set<int>{0, 1, 2}));
-    EXPECT_EQ(interpolations, (std::set<int>{0, 1}));
+    EXPECT_EQ(interpolations, (std::set<int>{0}));
     EXPECT_TRUE(fifteenStops);
     EXPECT_EQ(caps, (std::set<int>{0, 1, 2}));
     EXPECT_EQ(joins, (std::set<int>{0, 1, 2}));

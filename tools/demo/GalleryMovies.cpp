@@ -214,14 +214,19 @@ void GalleryMovies::gradients() const
         fill.spread = spreads[i];
         t.place(depth++, movie.define(rectangle(x, 10, 120, 60, fill)));
     }
-    // The same stops mixed in sRGB and in linear light.
+    // Primaries mixed in the stored sRGB values (linear light is left to Ruffle).
     const std::vector<swfwriter::GradientStop> primaries = {
         {0, Rgba::hex(0xff0000)}, {0.5, Rgba::hex(0x00ff00)}, {1, Rgba::hex(0x0000ff)}};
-    for (int i = 0; i < 2; ++i) {
-        Fill fill = Fill::linear({10, 0}, {390, 0}, primaries);
-        fill.interpolation =
-            i == 0 ? swfwriter::Interpolation::Normal : swfwriter::Interpolation::LinearRgb;
-        t.place(depth++, movie.define(rectangle(10, 80 + i * 30, 380, 26, fill)));
+    t.place(depth++,
+            movie.define(rectangle(10, 80, 380, 26, Fill::linear({10, 0}, {390, 0}, primaries))));
+    // Two bands crossing as one fill: filled even-odd, the crossing is a hole (non-zero winding
+    // is left to Ruffle).
+    {
+        Shape bands;
+        bands.setFill(bands.addFill(Fill::solid(Rgba::hex(0x3070c0))));
+        bands.rectangle(10, 110, 180, 26);
+        bands.rectangle(120, 114, 270, 18);
+        t.place(depth++, movie.define(bands));
     }
     // Fifteen stops, the most a gradient holds.
     t.place(depth++, movie.define(rectangle(10, 142, 380, 14,
@@ -235,10 +240,11 @@ void GalleryMovies::gradients() const
         t.place(depth++, movie.define(rectangle(295, 170, 90, 115, fill)));
     }
 
-    // A focal gradient, turning; and a translucent radial gradient drifting over the board.
+    // A radial gradient off the disc's centre, turning (focal gradients are left to Ruffle);
+    // and a translucent radial gradient drifting over the board.
     Shape focal;
-    focal.setFill(focal.addFill(Fill::focal(
-        {0, 0}, 60, 0.7,
+    focal.setFill(focal.addFill(Fill::radial(
+        {25, 0}, 60,
         {{0, Rgba::hex(0xffffff)}, {0.35, Rgba::hex(0xffa030)}, {1, Rgba::hex(0x801010)}})));
     focal.ellipse({0, 0}, 60, 60);
     const CharacterId focalId = movie.define(focal);

@@ -52,7 +52,9 @@ CharacterId Movie::define(const Shape& shape)
     if (version == 4) {
         const auto [exMin, exMax, eyMin, eyMax] = shape.edgeBounds();
         writeRect(body, exMin, exMax, eyMin, eyMax);
-        body.u8(0x01); // even-odd fill, strokes scale with the shape
+        constexpr std::uint8_t scalingStrokes = 0x01;
+        constexpr std::uint8_t nonZeroWinding = 0x04;
+        body.u8(shape.nonZeroWinding() ? scalingStrokes | nonZeroWinding : scalingStrokes);
     }
     shape.write(body, version);
     const TagCode code = version == 4   ? TagCode::DefineShape4

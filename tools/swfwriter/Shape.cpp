@@ -424,7 +424,7 @@ int Shape::tagVersion() const
         std::any_of(m_fills.begin(), m_fills.end(), [](const Fill& f) { return f.needsShape4(); })
         || std::any_of(m_lines.begin(), m_lines.end(),
                        [](const Line& l) { return l.needsShape4(); });
-    if (newer)
+    if (newer || m_nonZeroWinding)
         return 4;
     const bool alpha =
         std::any_of(m_fills.begin(), m_fills.end(), [](const Fill& f) { return f.translucent(); })

@@ -98,6 +98,10 @@ public:
     void ellipse(Point centre, double radiusX, double radiusY);
     void polygon(const std::vector<Point>& corners);
 
+    // Overlapping contours of one fill are filled by non-zero winding instead: the newer tag.
+    void useNonZeroWinding() { m_nonZeroWinding = true; }
+    [[nodiscard]] bool nonZeroWinding() const { return m_nonZeroWinding; }
+
     [[nodiscard]] bool empty() const { return m_records.empty(); }
     // The oldest shape tag that holds every style: 1 (DefineShape, RGB colours), 3
     // (DefineShape3, RGBA colours) or 4 (DefineShape4, RGBA and the newer line styles).
@@ -148,6 +152,7 @@ private:
     std::int32_t m_y = 0;
     std::int32_t m_widestLine = 0;
     std::optional<std::array<std::int32_t, 4>> m_bounds;
+    bool m_nonZeroWinding = false;
 };
 
 // Style pieces shared by shapes and morph shapes.
