@@ -108,12 +108,24 @@ private:
             log(QStringLiteral("the program ended (code %1)").arg(m_run->exitCode()));
         } else if (const auto active = activeProgramWindow();
                    active && !m_desktop.answersPing(active->id, 5s)) {
-            ++m_tally.hangs;
-            log(QStringLiteral("HANG: no answer to the window manager's ping for 5 s"));
-            m_run->kill();
+            silent();
         }
         if (m_run->running())
             countNewWindows();
+    }
+
+    // A program that stops answering is hung, unless it is dying of a sanitizer's report, whose
+    // writing can take longer than the ping's patience.
+    void silent()
+    {
+        if (m_run->waitForExit(10s) && !m_run->sanitizerReport().isEmpty()) {
+            ++m_tally.sanitizerReports;
+            log(QStringLiteral("SANITIZER REPORT\n") + m_run->sanitizerReport());
+            return;
+        }
+        ++m_tally.hangs;
+        log(QStringLiteral("HANG: no answer to the window manager's ping for 5 s"));
+        m_run->kill();
     }
 
     void countNewWindows()
