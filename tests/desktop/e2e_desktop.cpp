@@ -153,15 +153,12 @@ private:
         session.expectExit();
     }
 
-    static void addRows(bool keyboard)
+    static void addRows()
     {
         QTest::addColumn<Opening>("opening");
         QTest::addColumn<Closing>("closing");
-        const auto openings =
-            keyboard ? QList{Opening::TwoClicks, Opening::DoubleClick, Opening::TileThenOk,
-                             Opening::Keyboard}
-                     : QList{Opening::TwoClicks, Opening::DoubleClick, Opening::TileThenOk};
-        for (const Opening opening : openings) {
+        for (const Opening opening :
+             {Opening::TwoClicks, Opening::DoubleClick, Opening::TileThenOk, Opening::Keyboard}) {
             for (const Closing closing :
                  {Closing::OwnButton, Closing::CloseButton, Closing::AltF4, Closing::EscapeFirst}) {
                 QTest::addRow("%s, %s", QMetaEnum::fromType<Opening>().valueToKey(int(opening)),
@@ -191,7 +188,7 @@ private slots:
 
     void cleanup() { m_session.reset(); }
 
-    void subjectMenuClosesEveryWay_data() { addRows(true); }
+    void subjectMenuClosesEveryWay_data() { addRows(); }
     void subjectMenuClosesEveryWay()
     {
         QFETCH(Opening, opening);
@@ -206,7 +203,7 @@ private slots:
         });
     }
 
-    void activitiesWindowClosesEveryWay_data() { addRows(true); }
+    void activitiesWindowClosesEveryWay_data() { addRows(); }
     void activitiesWindowClosesEveryWay()
     {
         QFETCH(Opening, opening);
